@@ -1,0 +1,6 @@
+// The device's Win32-style API in one include, as application code sees it.
+#pragma once
+
+#include <device/win_types.h>
+#include <device/user.h>      // windows, messages, timers, input, carets, cursors
+#include <device/gdi.h>       // device contexts, bitmaps, brushes, fonts, text, images
