@@ -4,3 +4,6 @@
 #include <device/win_types.h>
 #include <device/user.h>      // windows, messages, timers, input, carets, cursors
 #include <device/gdi.h>       // device contexts, bitmaps, brushes, fonts, text, images
+#include <device/kernel.h>    // errors, handles, processes, threads, time, module path, libraries
+#include <device/files.h>     // device file system and the wide C runtime streams
+#include <device/registry.h>  // the device registry
