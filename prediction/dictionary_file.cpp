@@ -1,0 +1,162 @@
+#include "prediction/dictionary_file.h"
+
+#include "prediction/file_io.h"
+
+#include <device/files.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kCompressionLevel = 3;
+constexpr std::size_t kLengthBytes = 4;
+constexpr std::size_t kRecordHeaderBytes = 3;
+// Deflate expands by at most 1032:1; a stated length beyond that is a corrupt header, and
+// trusting it would allocate gigabytes.
+constexpr std::uint64_t kMaxExpansion = 1032;
+
+std::uint32_t ReadLe32(const std::uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void WriteLe32(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+  p[2] = static_cast<std::uint8_t>(v >> 16);
+  p[3] = static_cast<std::uint8_t>(v >> 24);
+}
+
+std::size_t WordLength(const WCHAR* text) {
+  std::size_t n = 0;
+  while (text[n] != 0) ++n;
+  return n;
+}
+
+// The exact payload size of the dictionary (every word is at most 255 characters).
+std::size_t PayloadSize(const WordDictionary& dictionary) {
+  std::size_t size = kLengthBytes;
+  for (int b = 0; b < kBucketCount; ++b)
+    for (int i = 0; i < dictionary.EntryCount(b); ++i)
+      size += kRecordHeaderBytes + 2 * WordLength(dictionary.Text(dictionary.Entry(b, i)));
+  return size;
+}
+
+std::uint8_t* WriteRecord(std::uint8_t* out, const WCHAR* text, std::int32_t count) {
+  const std::uint16_t saved = static_cast<std::uint16_t>(std::clamp<std::int32_t>(count, 0, 0xFFFF));
+  const std::size_t n = WordLength(text);
+  *out++ = static_cast<std::uint8_t>(saved);
+  *out++ = static_cast<std::uint8_t>(saved >> 8);
+  *out++ = static_cast<std::uint8_t>(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    *out++ = static_cast<std::uint8_t>(text[i]);
+    *out++ = static_cast<std::uint8_t>(text[i] >> 8);
+  }
+  return out;
+}
+
+std::unique_ptr<std::uint8_t[]> BuildPayload(const WordDictionary& dictionary, std::size_t size) {
+  auto payload = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+  std::uint8_t* out = payload.get() + kLengthBytes;
+  for (int b = 0; b < kBucketCount; ++b)
+    for (int i = 0; i < dictionary.EntryCount(b); ++i) {
+      const WordEntry& entry = dictionary.Entry(b, i);
+      out = WriteRecord(out, dictionary.Text(entry), entry.count);
+    }
+  WriteLe32(payload.get(), static_cast<std::uint32_t>(dictionary.WordCount()));
+  return payload;
+}
+
+// Checks that N records fit in the payload before anything is added, so that a malformed
+// payload leaves the dictionary empty rather than half filled.
+bool RecordsFit(const std::uint8_t* payload, std::size_t size, std::int32_t records) {
+  std::size_t at = kLengthBytes;
+  for (std::int32_t r = 0; r < records; ++r) {
+    if (size - at < kRecordHeaderBytes) return false;
+    const std::size_t n = payload[at + 2];
+    at += kRecordHeaderBytes;
+    if (size - at < 2 * n) return false;
+    at += 2 * n;
+  }
+  return true;
+}
+
+void AddRecords(const std::uint8_t* payload, std::int32_t records, WordDictionary& dictionary) {
+  WCHAR word[kWordBufferSize];
+  const std::uint8_t* in = payload + kLengthBytes;
+  for (std::int32_t r = 0; r < records; ++r) {
+    const std::int32_t count = in[0] | (in[1] << 8);
+    const std::size_t n = in[2];
+    in += kRecordHeaderBytes;
+    for (std::size_t i = 0; i < n; ++i, in += 2) word[i] = static_cast<WCHAR>(in[0] | (in[1] << 8));
+    word[n] = 0;
+    dictionary.AddStoredWord(word, n, count);
+  }
+}
+
+// Step 7 of loading: a missing file whose folder is missing too gets the folder and a
+// 4-byte placeholder, as a freshly installed language would have.
+void CreatePlaceholder(const WCHAR* path) {
+  const std::u16string folder = FolderOf(path);
+  if (folder.empty() || !CreateDirectory(folder.c_str(), nullptr)) return;
+  HANDLE file = CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const std::uint8_t zeros[kLengthBytes] = {};
+  DWORD written = 0;
+  WriteFile(file, zeros, sizeof zeros, &written, nullptr);
+  CloseHandle(file);
+}
+
+bool IsNoFile(const WCHAR* path) { return path[0] == u'-' && path[1] == 0; }
+
+}  // namespace
+
+std::vector<std::uint8_t> BuildWordDictionaryFile(WordDictionary& dictionary, std::int32_t threshold) {
+  dictionary.RemoveWordsAtOrBelow(threshold);
+  const std::size_t size = PayloadSize(dictionary);
+  const auto payload = BuildPayload(dictionary, size);
+  const uLong bound = std::max<uLong>(size * 1002 / 1000 + 128, compressBound(size));
+  std::vector<std::uint8_t> file(kLengthBytes + bound);
+  WriteLe32(file.data(), static_cast<std::uint32_t>(size));
+  uLongf compressedSize = bound;
+  if (compress2(file.data() + kLengthBytes, &compressedSize, payload.get(), size, kCompressionLevel) != Z_OK)
+    return {};
+  file.resize(kLengthBytes + compressedSize);
+  return file;
+}
+
+bool ParseWordDictionaryFile(const std::uint8_t* bytes, std::size_t size, WordDictionary& dictionary) {
+  if (size <= kLengthBytes) return false;
+  const std::uint32_t length = ReadLe32(bytes);
+  const std::size_t compressedSize = size - kLengthBytes;
+  if (length < kLengthBytes || length > compressedSize * kMaxExpansion + 64) return false;
+  auto payload = std::make_unique_for_overwrite<std::uint8_t[]>(length);
+  uLongf decompressed = length;
+  if (uncompress(payload.get(), &decompressed, bytes + kLengthBytes, compressedSize) != Z_OK ||
+      decompressed != length)
+    return false;
+  const std::int32_t records = static_cast<std::int32_t>(ReadLe32(payload.get()));
+  if (records < 0 || !RecordsFit(payload.get(), length, records)) return false;
+  AddRecords(payload.get(), records, dictionary);
+  return true;
+}
+
+bool LoadWordDictionary(const WCHAR* path, WordDictionary& dictionary) {
+  if (IsNoFile(path)) return false;
+  std::vector<std::uint8_t> bytes;
+  switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Ok: return ParseWordDictionaryFile(bytes.data(), bytes.size(), dictionary);
+    case ReadResult::Missing: CreatePlaceholder(path); return false;
+    case ReadResult::Failed: return false;
+  }
+  return false;
+}
+
+bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int32_t threshold) {
+  if (IsNoFile(path)) return false;
+  const std::vector<std::uint8_t> file = BuildWordDictionaryFile(dictionary, threshold);
+  return !file.empty() && ReplaceFileContents(path, file.data(), file.size());
+}

@@ -1,0 +1,31 @@
+// Loading and saving the prediction files of a language, and the language button's switch to
+// the next used language.
+#pragma once
+
+#include "prediction/language_choice.h"
+#include "prediction/prediction_engine.h"
+
+#include <device/win_types.h>
+
+#include <string>
+
+// The device path of a prediction file named in keyboard.txt: the program folder followed by
+// the value, or "-" (no file) when the value is "-". Paths keep every UTF-16 character.
+std::u16string PredictionFilePath(const PredictionEngine& engine, const WCHAR* value);
+
+// Makes `language` the loaded one: empties and reloads the WordDictionary and the
+// NextWordList from its files and empties the tracker's current word. Does nothing when the
+// language is already loaded. Returns true when it loaded.
+bool LoadLanguageDictionaries(PredictionEngine& engine, int language);
+
+// Writes the WordDictionary to the language's PREDICTDB file (threshold 0), unless that is
+// "-". Returns true when the file was written.
+bool SaveLanguageDictionary(PredictionEngine& engine, int language);
+
+// The language button: when the next used language differs from CurrentLang, saves the
+// current dictionary, makes the next language current and loaded, sends the keyboard window
+// LanguageChangedMessage with its index and the menu bar its NAME as the label of button 1
+// (a null window is skipped). With `showWaitCursor` (the application-button path) the wait
+// cursor shows meanwhile. Nothing is written to the registry. Returns true when it switched.
+bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, HWND keyboard, HWND menuBar,
+                          bool showWaitCursor);

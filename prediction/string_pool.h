@@ -1,0 +1,53 @@
+// StringPool: the storage of word texts, packed into 8192-byte blocks so that a dictionary of
+// a hundred thousand words needs a few hundred allocations instead of one per word.
+#pragma once
+
+#include <device/win_types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class StringPool {
+ public:
+  static constexpr std::size_t kBlockBytes = 8192;
+
+  // A stored text is named by a 32-bit reference (block index and character offset) rather
+  // than a pointer: it halves the size of every dictionary entry. Texts never move, so a
+  // reference stays valid until Clear.
+  using TextRef = std::uint32_t;
+
+  StringPool() = default;
+  StringPool(const StringPool&) = delete;
+  StringPool& operator=(const StringPool&) = delete;
+
+  // Copies `length` characters and a terminator ((length + 1) x 2 bytes) into the first block,
+  // in list order, whose used bytes plus that size stay below 8192; with no such block a new
+  // block is appended. `length` must be below 4095 (words are at most 255 characters).
+  TextRef Store(const WCHAR* text, std::size_t length);
+
+  const WCHAR* Text(TextRef ref) const {
+    return blocks_[ref >> kOffsetBits].chars.get() + (ref & kOffsetMask);
+  }
+
+  // Frees every block at once; all references become invalid.
+  void Clear();
+
+  std::size_t BlockCount() const { return blocks_.size(); }
+  std::size_t MemoryBytes() const;
+
+ private:
+  static constexpr unsigned kOffsetBits = 12;  // 4096 characters per block
+  static constexpr TextRef kOffsetMask = (1u << kOffsetBits) - 1;
+
+  struct Block {
+    std::unique_ptr<WCHAR[]> chars;
+    std::size_t usedBytes = 0;
+  };
+
+  std::vector<Block> blocks_;
+  // Blocks before this index cannot take even the smallest text (one character), so the
+  // first-fit search may start here without changing which block is chosen.
+  std::size_t firstOpen_ = 0;
+};

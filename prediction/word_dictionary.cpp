@@ -1,0 +1,110 @@
+// Storing and learning words. The lookup (FindCompletions) is in find_completions.cpp.
+#include "prediction/word_dictionary.h"
+
+#include "prediction/lower_case.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::size_t kBucketGrowth = 128;
+
+std::size_t BoundedLength(const WCHAR* text) {
+  std::size_t n = 0;
+  while (n < static_cast<std::size_t>(kMaxWordLength) && text[n] != 0) ++n;
+  return n;
+}
+
+void CountUp(std::int32_t& count) {
+  if (count < std::numeric_limits<std::int32_t>::max()) ++count;
+}
+
+// How a stored word E relates to the learned word W (same first character assumed).
+enum class Relation { None, Equal, LearnedIsPrefix, StoredIsPrefix };
+
+Relation Relate(const WCHAR* stored, const WCHAR* learned, std::size_t n) {
+  std::size_t i = 1;
+  while (i < n && stored[i] == learned[i]) ++i;
+  if (i == n) return stored[n] == 0 ? Relation::Equal : Relation::LearnedIsPrefix;
+  return stored[i] == 0 ? Relation::StoredIsPrefix : Relation::None;
+}
+
+}  // namespace
+
+void WordDictionary::EmptyDictionary() {
+  for (WordBucket& bucket : buckets_) bucket.clear();
+  pool_.Clear();
+}
+
+void WordDictionary::DestroyDictionary() {
+  for (WordBucket& bucket : buckets_) WordBucket().swap(bucket);
+  pool_.Clear();
+}
+
+void WordDictionary::Append(WordBucket& bucket, const WCHAR* text, std::size_t length, std::int32_t count) {
+  if (bucket.size() + 1 >= bucket.capacity()) bucket.reserve(bucket.capacity() + kBucketGrowth);
+  const WCHAR second = length > 1 ? text[1] : WCHAR{0};
+  bucket.push_back(WordEntry{pool_.Store(text, length), count, text[0], second});
+}
+
+void WordDictionary::LearnWord(WCHAR* word) {
+  const std::size_t fullLength = LowerInPlace(word);
+  if (fullLength == 0) return;
+  const std::size_t n = std::min<std::size_t>(fullLength, kMaxWordLength);
+  WordBucket& bucket = buckets_[BucketOf(word[0])];
+  std::int32_t newCount = 1;
+  for (WordEntry& entry : bucket) {
+    if (entry.first != word[0]) continue;
+    // A stored word whose second character differs from W's can be neither equal to W, nor
+    // a prefix of it, nor begin with it, unless one of the two is a single character.
+    if (n > 1 && entry.second != 0 && entry.second != word[1]) continue;
+    switch (Relate(pool_.Text(entry.text), word, n)) {
+      case Relation::Equal:
+        CountUp(entry.count);
+        return;  // the scan stops here: later prefix entries are not counted for this use
+      case Relation::LearnedIsPrefix: CountUp(newCount); break;
+      case Relation::StoredIsPrefix: CountUp(entry.count); break;
+      case Relation::None: break;
+    }
+  }
+  Append(bucket, word, n, newCount);
+}
+
+void WordDictionary::AddStoredWord(const WCHAR* text, std::int32_t count) {
+  AddStoredWord(text, BoundedLength(text), count);
+}
+
+void WordDictionary::AddStoredWord(const WCHAR* text, std::size_t length, std::int32_t count) {
+  length = std::min<std::size_t>(length, kMaxWordLength);
+  if (length == 0 || text[0] == 0) return;
+  Append(buckets_[BucketOf(text[0])], text, length, count);
+}
+
+void WordDictionary::RemoveWordsAtOrBelow(std::int32_t threshold) {
+  for (WordBucket& bucket : buckets_)
+    std::erase_if(bucket, [threshold](const WordEntry& entry) { return entry.count <= threshold; });
+}
+
+int WordDictionary::WordCount() const {
+  std::size_t total = 0;
+  for (const WordBucket& bucket : buckets_) total += bucket.size();
+  return static_cast<int>(total);
+}
+
+std::int32_t WordDictionary::CountOf(const WCHAR* word) const {
+  if (word[0] == 0) return -1;
+  for (const WordEntry& entry : buckets_[BucketOf(word[0])]) {
+    const WCHAR* text = pool_.Text(entry.text);
+    std::size_t i = 0;
+    while (text[i] != 0 && text[i] == word[i]) ++i;
+    if (text[i] == word[i]) return entry.count;
+  }
+  return -1;
+}
+
+std::size_t WordDictionary::MemoryBytes() const {
+  std::size_t bytes = pool_.MemoryBytes();
+  for (const WordBucket& bucket : buckets_) bytes += bucket.capacity() * sizeof(WordEntry);
+  return bytes;
+}
