@@ -80,8 +80,9 @@ BOOL MoveFile(LPCWSTR existingFileName, LPCWSTR newFileName);
 
 // With MOVEFILE_REPLACE_EXISTING an existing target file is replaced atomically (one host
 // rename): a reader sees either the old or the new file, never a mix or none, which makes
-// "write beside, flush, then MoveFileEx over the original" a crash-safe save. Renaming onto a
-// target whose name differs only in case replaces that target. MOVEFILE_COPY_ALLOWED and
+// "write beside, flush, then MoveFileEx over the original" a crash-safe save. A replaced target
+// keeps its host spelling; renaming a file to its own name in another case changes the case.
+// MOVEFILE_COPY_ALLOWED and
 // MOVEFILE_WRITE_THROUGH are accepted (the device has one volume; renames are synced).
 BOOL MoveFileEx(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags);
 
@@ -143,8 +144,10 @@ struct DEVICE_FILE;
 //   ",ccs=UTF-8"     UTF-8
 //   ",ccs=UNICODE"   decided by the byte-order mark: FF FE is UTF-16LE, EF BB BF is UTF-8;
 //                    without one, UTF-8
-//   none             UTF-8 (the device's 8-bit code page is UTF-8)
-// A byte-order mark that matches the encoding is skipped at the start of the file.
+//   none             text mode: UTF-8 (the device's 8-bit code page is UTF-8);
+//                    binary mode ("rb"): 16-bit little-endian code units, read raw
+// When a text stream (or a ",ccs=" stream) is opened for reading, a byte-order mark that
+// matches its encoding is skipped.
 // Returns null on failure with the last error set.
 DEVICE_FILE* _wfopen(LPCWSTR fileName, LPCWSTR mode);
 
