@@ -45,7 +45,7 @@ RECT CopyRect(const DrawTarget& t, int x, int y, int w, int h, const SourceView&
   RECT dst{x + t.dx, y + t.dy, x + t.dx + w, y + t.dy + h};
   shift = POINT{sx + s.dx - dst.left, sy + s.dy - dst.top};
   RECT srcBounds{-shift.x, -shift.y, s.width - shift.x, s.height - shift.y};
-  return Intersect(dst, srcBounds);
+  return IntersectBox(dst, srcBounds);
 }
 
 void MarkIfScreen(const DrawTarget& t, bool drew) {

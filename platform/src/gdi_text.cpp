@@ -92,7 +92,7 @@ struct Painter {
   bool drew = false;
 
   void Fill(const RECT& box, std::uint32_t pixel) {
-    ForEachClipped(target, Intersect(box, clip), [&](const RECT& r) {
+    ForEachClipped(target, IntersectBox(box, clip), [&](const RECT& r) {
       for (int y = r.top; y < r.bottom; ++y) {
         std::uint32_t* row = target.pixels + static_cast<std::size_t>(y) * target.width;
         std::fill(row + r.left, row + r.right, pixel);
@@ -106,7 +106,7 @@ struct Painter {
     if (g.width == 0 || g.height == 0) return;
     const int gu = u + g.left;
     const RECT box = TextBox(rx, ry, vertical, gu, g.top, gu + g.width, g.top + g.height);
-    ForEachClipped(target, Intersect(box, clip), [&](const RECT& r) {
+    ForEachClipped(target, IntersectBox(box, clip), [&](const RECT& r) {
       if (vertical) {
         BlendRotated(g, box, r);
       } else {

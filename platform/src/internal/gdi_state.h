@@ -108,24 +108,24 @@ constexpr COLORREF ColorOf(std::uint32_t p) {
   return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
-inline RECT Intersect(const RECT& a, const RECT& b) {
+inline RECT IntersectBox(const RECT& a, const RECT& b) {
   RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
          a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
   return r;
 }
-inline bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+inline bool IsEmptyBox(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 template <typename Fn>
 void ForEachClipped(const DrawTarget& t, RECT r, Fn fn) {
-  r = Intersect(r, t.whole);
-  if (IsEmpty(r)) return;
+  r = IntersectBox(r, t.whole);
+  if (IsEmptyBox(r)) return;
   if (!t.clips) {
     fn(r);
     return;
   }
   for (const RECT& c : *t.clips) {
-    RECT piece = Intersect(r, c);
-    if (!IsEmpty(piece)) fn(piece);
+    RECT piece = IntersectBox(r, c);
+    if (!IsEmptyBox(piece)) fn(piece);
   }
 }
 
