@@ -10,11 +10,12 @@
 // DrawText: DT_LEFT/CENTER/RIGHT, DT_TOP/VCENTER/BOTTOM (the vertical ones with DT_SINGLELINE,
 // as in Win32), DT_SINGLELINE, DT_WORDBREAK (breaks at spaces; a word wider than the rectangle
 // stays whole on its own line; CR LF, LF and CR always break), DT_NOCLIP, DT_CALCRECT (right =
-// left + widest line, bottom = top + lines x line height, whatever the alignment) and prefix
+// left + widest line, bottom = top + lines x line height, whatever the alignment; empty text
+// gives an empty rectangle and returns 0) and prefix
 // processing unless DT_NOPREFIX ("&x" draws x underlined, "&&" draws "&"). The ellipsis flags
 // and DT_EXPANDTABS are ignored.
 //
-// Rotated fonts (escapement 900) behave as DrawText does on Win32: the layout is computed as if
+// Rotated fonts (escapement 900; any other escapement draws horizontally) behave as DrawText does on Win32: the layout is computed as if
 // the text were horizontal (widths along x, line heights along y, so DT_CALCRECT reports the
 // unrotated extent), and each line is then drawn rotated 90 degrees counter-clockwise about
 // its computed top-left point. A line placed at (x, y) therefore reads upwards from y, and its
@@ -305,6 +306,14 @@ int DrawText(HDC handle, LPCWSTR text, int length, LPRECT rect, UINT format) {
   FontFace* face = FaceOf(*dc);
   if (!face) return 0;
   const int n = length < 0 ? Utf16Length(text) : length;
+  if (n == 0) {
+    // As Win32: empty text has no extent and draws nothing.
+    if (format & DT_CALCRECT) {
+      rect->right = rect->left;
+      rect->bottom = rect->top;
+    }
+    return 0;
+  }
   int underline = -1;
   const std::u16string shown = (format & DT_NOPREFIX) ? std::u16string(text, n)
                                                       : StripPrefixes(text, n, underline);

@@ -194,6 +194,10 @@ TEST(GdiDrawText, CalcRectReportsTheExtentAndWordBreakAddsLines) {
   const RECT unwrapped = c.CalcRect(sentence, start, DT_NOPREFIX);
   EXPECT_EQ(unwrapped.bottom - unwrapped.top, 15);
 
+  const RECT empty = c.CalcRect(u"", start, kSingle);
+  EXPECT_EQ(empty.right, empty.left);
+  EXPECT_EQ(empty.bottom, empty.top);
+
   const RECT breaks = c.CalcRect(u"one\r\ntwo\nthree", start, DT_NOPREFIX);
   EXPECT_EQ(breaks.bottom - breaks.top, 3 * 15);
   RECT r = start;
