@@ -1,0 +1,278 @@
+// The test driver (device/driver.h): input injection, virtual time, idle runs, window
+// lookup, pixels and screenshots, and the lock-step hand-off between a program's own message
+// loop and a script on a second thread.
+//
+// The hand-off: the headless backend's idle handler (called by GetMessage / WaitMessage on
+// the UI thread when nothing is left to do) gives the turn to the script and blocks until
+// the script gives it back. The script gives the turn back in Settle and blocks until the
+// program is idle again. One mutex and one condition variable; exactly one thread runs.
+#include <device/driver.h>
+
+#include "internal/backend.h"
+#include "internal/headless.h"
+#include "internal/png_writer.h"
+#include "internal/screen.h"
+#include "internal/window_state.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+namespace device {
+
+using namespace internal;
+
+class Lockstep {
+ public:
+  // UI thread, when idle.
+  void ProgramIdle() {
+    std::unique_lock<std::mutex> guard(lock_);
+    if (scriptDone_) {
+      guard.unlock();
+      PostQuitMessage(0);  // the script has ended: nothing else will come
+      return;
+    }
+    scriptTurn_ = true;
+    changed_.notify_all();
+    changed_.wait(guard, [&] { return !scriptTurn_ || scriptDone_; });
+  }
+
+  // Script thread: lets the program run until it is idle again.
+  void RunProgram() {
+    std::unique_lock<std::mutex> guard(lock_);
+    if (programDone_) return;
+    scriptTurn_ = false;
+    changed_.notify_all();
+    changed_.wait(guard, [&] { return scriptTurn_ || programDone_; });
+  }
+
+  void WaitForFirstTurn() {
+    std::unique_lock<std::mutex> guard(lock_);
+    changed_.wait(guard, [&] { return scriptTurn_ || programDone_; });
+  }
+
+  void ScriptFinished() {
+    PostQuitMessage(0);
+    std::lock_guard<std::mutex> guard(lock_);
+    scriptDone_ = true;
+    scriptTurn_ = false;
+    changed_.notify_all();
+  }
+
+  void ProgramFinished() {
+    std::lock_guard<std::mutex> guard(lock_);
+    programDone_ = true;
+    scriptTurn_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  bool scriptTurn_ = false;
+  bool scriptDone_ = false;
+  bool programDone_ = false;
+};
+
+namespace {
+
+// A window that keeps invalidating itself in WM_PAINT would otherwise hang a test.
+constexpr int kMaxMessagesPerSettle = 200000;
+
+void FreeAllWindowsSilently() {
+  ResetWindowManager();
+  ResetTimers();
+  ResetQueue();
+}
+
+std::string ShotsFolder() {
+  const char* env = std::getenv("TAVREL_SHOTS");
+  return env && *env ? env : "screenshots";
+}
+
+HWND FindIn(const std::vector<Window*>& list, WindowClass* cls, LPCWSTR title) {
+  for (Window* w : list) {
+    bool classOk = !cls || w->cls == cls;
+    if (classOk && (!title || w->text == title)) return w->handle;
+    if (HWND h = FindIn(w->children, cls, title)) return h;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Driver::Driver() {
+  StartDeviceImage();
+  FreeAllWindowsSilently();
+  Headless().ResetClock();
+  Headless().SetIdleHandler(nullptr);
+  SetBackend(&Headless());
+  MarkUiThread();
+}
+
+Driver::Driver(Lockstep* lockstep) : Driver() { lockstep_ = lockstep; }
+
+// Windows left over are freed without messages, as at the end of a process: their
+// procedures may refer to state that is already gone.
+Driver::~Driver() {
+  DestroyCaret();
+  FreeAllWindowsSilently();
+  Headless().SetIdleHandler(nullptr);
+  std::error_code ignored;
+  std::filesystem::remove_all(deviceFolder_, ignored);
+  if (hadDeviceEnv_) {
+    setenv("TAVREL_DEVICE", previousDeviceEnv_.c_str(), 1);
+  } else {
+    unsetenv("TAVREL_DEVICE");
+  }
+}
+
+void Driver::StartDeviceImage() {
+  if (const char* env = std::getenv("TAVREL_DEVICE")) {
+    hadDeviceEnv_ = true;
+    previousDeviceEnv_ = env;
+  }
+  std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-device-XXXXXX").string();
+  if (mkdtemp(pattern.data())) deviceFolder_ = pattern;
+  setenv("TAVREL_DEVICE", deviceFolder_.c_str(), 1);
+}
+
+void Driver::Settle() {
+  if (lockstep_) {
+    lockstep_->RunProgram();
+    return;
+  }
+  MSG msg;
+  for (int n = 0; n < kMaxMessagesPerSettle && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+    if (msg.message != WM_QUIT) DispatchMessage(&msg);
+  }
+}
+
+void Driver::RunUntilIdle() { Settle(); }
+
+void Driver::Tap(int x, int y) {
+  PenDown(x, y);
+  PenUp(x, y);
+}
+
+void Driver::Stroke(int x0, int y0, int x1, int y1, int moves) {
+  PenDown(x0, y0);
+  for (int i = 1; i <= moves; ++i) {
+    PenMove(x0 + (x1 - x0) * i / (moves + 1), y0 + (y1 - y0) * i / (moves + 1));
+  }
+  PenMove(x1, y1);
+  PenUp(x1, y1);
+}
+
+void Driver::PenDown(int x, int y) {
+  QueuePenInput(PenAction::Down, POINT{x, y});
+  Settle();
+}
+
+void Driver::PenMove(int x, int y) {
+  QueuePenInput(PenAction::Move, POINT{x, y});
+  Settle();
+}
+
+void Driver::PenUp(int x, int y) {
+  QueuePenInput(PenAction::Up, POINT{x, y});
+  Settle();
+}
+
+void Driver::PressKey(UINT virtualKey) {
+  KeyDown(virtualKey);
+  KeyUp(virtualKey);
+}
+
+void Driver::KeyDown(UINT virtualKey) {
+  QueueKeyInput(WM_KEYDOWN, virtualKey);
+  Settle();
+}
+
+void Driver::KeyUp(UINT virtualKey) {
+  QueueKeyInput(WM_KEYUP, virtualKey);
+  Settle();
+}
+
+void Driver::TypeChar(char16_t ch) {
+  QueueKeyInput(WM_CHAR, ch);
+  Settle();
+}
+
+void Driver::TypeText(std::u16string_view text) {
+  for (char16_t ch : text) TypeChar(ch);
+}
+
+void Driver::AdvanceTime(std::uint32_t ms) {
+  std::uint64_t target = Now() + ms;
+  std::optional<std::uint64_t> stuckAt;
+  for (;;) {
+    std::optional<std::uint64_t> due = NextTimerDue();
+    if (!due || *due > target) break;
+    // A due timer that nobody takes (the program has ended) must not loop for ever.
+    if (stuckAt && *stuckAt == *due) break;
+    stuckAt = *due;
+    Headless().SetNow(*due);
+    Settle();
+  }
+  Headless().SetNow(target);
+  Settle();
+}
+
+std::uint64_t Driver::Now() const { return Headless().NowMs(); }
+
+HWND Driver::Find(LPCWSTR className, LPCWSTR title) const {
+  WindowClass* cls = className ? FindClass(className) : nullptr;
+  if (className && !cls) return nullptr;
+  return FindIn(Wm().topLevels, cls, title);
+}
+
+std::u16string Driver::WindowText(HWND hwnd) const {
+  int length = GetWindowTextLength(hwnd);
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  int copied = GetWindowText(hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+COLORREF Driver::Pixel(int x, int y) const {
+  Surface s = ScreenSurface();
+  if (x < 0 || y < 0 || x >= s.width || y >= s.height) return 0xFFFFFFFF;
+  std::uint32_t p = s.pixels[y * s.width + x];
+  return RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p));
+}
+
+std::string Driver::Screenshot(const std::string& name) const {
+  std::filesystem::path path(name);
+  if (path.extension() != ".png") path += ".png";
+  if (!path.has_parent_path()) path = std::filesystem::path(ShotsFolder()) / path;
+  std::error_code ignored;
+  std::filesystem::create_directories(path.parent_path(), ignored);
+  if (!WriteSurfacePng(path.string().c_str(), ScreenSurface())) return {};
+  std::string written = std::filesystem::absolute(path).string();
+  std::printf("screenshot: %s\n", written.c_str());
+  std::fflush(stdout);
+  return written;
+}
+
+int RunProgramWithScript(const std::function<int()>& program,
+                         const std::function<void(Driver&)>& script) {
+  Lockstep lockstep;
+  Driver driver(&lockstep);
+  Headless().SetIdleHandler([&lockstep] { lockstep.ProgramIdle(); });
+  std::thread scriptThread([&] {
+    lockstep.WaitForFirstTurn();
+    script(driver);
+    lockstep.ScriptFinished();
+  });
+  int result = program();
+  lockstep.ProgramFinished();
+  scriptThread.join();
+  Headless().SetIdleHandler(nullptr);
+  return result;
+}
+
+}  // namespace device
