@@ -1,0 +1,102 @@
+"""Generates the skin: every image of the table in table.py, drawn by families.py, checked and
+written as PNG with pngio.py; also skin_table.tsv and a contact sheet for review.
+
+  skingen.py --out data/gx [--sheet build/skin/contact_sheet.png] [--check]
+
+--check regenerates in memory and compares with the files in --out instead of writing them.
+"""
+import argparse
+import os
+import sys
+
+from PIL import Image as PILImage
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import checks          # noqa: E402
+import families        # noqa: E402
+import pngio           # noqa: E402
+import sheet           # noqa: E402
+from table import IMAGES, ROW_KEY, skin_images  # noqa: E402
+
+
+def render(spec):
+    """The image strip of one table row, with its transparent colour filled in where the
+    shape is not drawn. Returns (strip, masks) with one mask per frame (None when opaque)."""
+    draw = families.FAMILIES[spec.family]
+    strip = PILImage.new("RGB", (spec.width * spec.frames, spec.height))
+    masks = []
+    for k in range(spec.frames):
+        frame, mask = draw(spec, k)
+        assert frame.size == (spec.width, spec.height), (spec.name, k, frame.size)
+        if mask is not None:
+            assert spec.transparent is not None, spec.name + " has a shape but no transparent colour"
+            px = frame.load()
+            for y in range(spec.height):
+                for x in range(spec.width):
+                    if not mask[y][x]:
+                        px[x, y] = spec.transparent
+        strip.paste(frame, (k * spec.width, 0))
+        masks.append(mask)
+    return strip, masks
+
+
+def tsv_text():
+    lines = ["# index\tfile\tframe_width\tframe_height\tframes\timage_width\tdraw_mode\t"
+             "transparent_colorref\tused_by"]
+    for spec in IMAGES:
+        key = "-" if spec.transparent is None else "0x%06X" % (
+            spec.transparent[0] | spec.transparent[1] << 8 | spec.transparent[2] << 16)
+        lines.append("\t".join(str(v) for v in (
+            spec.index, spec.name, spec.width, spec.height, spec.frames, spec.width * spec.frames,
+            spec.draw_mode, key, spec.used_by)))
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--sheet")
+    parser.add_argument("--check", action="store_true")
+    args = parser.parse_args()
+
+    skin_images()  # asserts the 50-row table is whole
+    rendered = {}
+    for spec in IMAGES:
+        rendered[spec.name] = render(spec)
+
+    problems = checks.run_all(IMAGES, rendered, ROW_KEY)
+    for line in problems:
+        print("skingen: " + line, file=sys.stderr)
+    if problems:
+        return 1
+
+    outputs = {spec.name: pngio.encode_rgb(rendered[spec.name][0]) for spec in IMAGES}
+    outputs["skin_table.tsv"] = tsv_text().encode("utf-8")
+
+    if args.check:
+        stale = []
+        for name, data in sorted(outputs.items()):
+            path = os.path.join(args.out, name)
+            if not os.path.exists(path) or open(path, "rb").read() != data:
+                stale.append(name)
+        if stale:
+            print("skingen: differs from the generator: " + ", ".join(stale), file=sys.stderr)
+            return 1
+        print("skingen: %d files match" % len(outputs))
+    else:
+        os.makedirs(args.out, exist_ok=True)
+        for name, data in outputs.items():
+            with open(os.path.join(args.out, name), "wb") as f:
+                f.write(data)
+        print("skingen: wrote %d files to %s" % (len(outputs), args.out))
+
+    if args.sheet:
+        os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)
+        sheet.contact_sheet(IMAGES, rendered).save(args.sheet)
+        print("skingen: contact sheet " + args.sheet)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
