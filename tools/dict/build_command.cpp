@@ -1,0 +1,235 @@
+// `dict build`: makes a language's db.dat and phrases.dat from word lists and running text.
+//
+// Counts. Every source is brought to uses per million running words, so that a list and a
+// text of different sizes weigh as intended; a word's frequency is the sum over the sources
+// (texts times --text-weight). The --max-words most frequent words are kept and their
+// frequencies scaled to counts: the most frequent word gets --top-count, the others follow the
+// chosen curve, and no word gets less than 1. Keeping the shipped counts small matters: every
+// word the user finishes adds 1 to its count, so a word the user types a few times soon ranks
+// above shipped words of the same prefix, while the order among shipped words is kept by the
+// order in which they are stored (FindCompletions keeps the first of equal counts ahead).
+//
+// Order. Words are stored most frequent first; a bucket therefore lists its words from the
+// most to the least frequent, which is also the order the ranking walks them in.
+//
+// Pairs. For each kept word, in order of frequency, its --followers most frequent following
+// words (words separated from it by spaces only, in the texts) that are themselves kept and
+// that followed it at least --min-pair-count times; at most --max-pairs pairs in all. Only the
+// first three pairs of a word are ever offered, and the list is searched from its start, so a
+// bound on both keeps the lookup after each word short. A following word is written in the
+// form it mostly has inside a sentence ("I", German nouns capitalised), because accepting a
+// next-word suggestion inserts it as written.
+//
+// Both files are read back with the engine's own parsers before the tool reports success.
+#include "tools/dict/commands.h"
+#include "tools/dict/host_text.h"
+#include "tools/dict/word_sources.h"
+
+#include "prediction/dictionary_file.h"
+#include "prediction/next_word_file.h"
+#include "prediction/next_word_list.h"
+#include "prediction/word_dictionary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+enum class Scale { Linear, Sqrt, Log };
+
+struct BuildOptions {
+  std::vector<std::string> wordLists;
+  std::vector<std::string> texts;
+  std::vector<std::string> allowLists;
+  std::string alphabet;
+  std::string dictOut;
+  std::string nextOut;
+  long maxWords = 60000;
+  long topCount = 3000;
+  Scale scale = Scale::Sqrt;
+  double textWeight = 1.0;
+  long minTextCount = 3;
+  long followers = 3;
+  long maxPairs = 40000;
+  long minPairCount = 2;
+};
+
+const char kUsage[] =
+    "usage: dict build [--words LIST]... [--text TEXT]... --dict-out DB --next-out PHRASES\n"
+    "                  [--allow WORDLIST]... [--alphabet LETTERS] [--max-words N]\n"
+    "                  [--top-count N] [--scale linear|sqrt|log] [--text-weight W]\n"
+    "                  [--min-text-count N] [--followers N] [--max-pairs N] [--min-pair-count N]\n";
+
+long ParseLong(const std::string& option, const std::string& value, long min, long max) {
+  char* end = nullptr;
+  const long v = std::strtol(value.c_str(), &end, 10);
+  if (value.empty() || *end != 0 || v < min || v > max)
+    throw InputError(option + " needs a whole number from " + std::to_string(min) + " to " + std::to_string(max));
+  return v;
+}
+
+bool ParseOptions(const Arguments& args, BuildOptions& o) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (i + 1 >= args.size()) {
+      std::fprintf(stderr, "dict build: %s needs a value\n%s", a.c_str(), kUsage);
+      return false;
+    }
+    const std::string& v = args[++i];
+    if (a == "--words") o.wordLists.push_back(v);
+    else if (a == "--text") o.texts.push_back(v);
+    else if (a == "--allow") o.allowLists.push_back(v);
+    else if (a == "--alphabet") o.alphabet = v;
+    else if (a == "--dict-out") o.dictOut = v;
+    else if (a == "--next-out") o.nextOut = v;
+    else if (a == "--max-words") o.maxWords = ParseLong(a, v, 1, 2000000);
+    else if (a == "--top-count") o.topCount = ParseLong(a, v, 1, 65535);
+    else if (a == "--min-text-count") o.minTextCount = ParseLong(a, v, 1, 1000000);
+    else if (a == "--followers") o.followers = ParseLong(a, v, 0, 1000);
+    else if (a == "--max-pairs") o.maxPairs = ParseLong(a, v, 0, 10000000);
+    else if (a == "--min-pair-count") o.minPairCount = ParseLong(a, v, 1, 1000000);
+    else if (a == "--text-weight") {
+      char* end = nullptr;
+      o.textWeight = std::strtod(v.c_str(), &end);
+      if (v.empty() || *end != 0 || !(o.textWeight >= 0) || !std::isfinite(o.textWeight))
+        throw InputError("--text-weight needs a number of 0 or more");
+    } else if (a == "--scale") {
+      if (v == "linear") o.scale = Scale::Linear;
+      else if (v == "sqrt") o.scale = Scale::Sqrt;
+      else if (v == "log") o.scale = Scale::Log;
+      else throw InputError("--scale is linear, sqrt or log");
+    } else {
+      std::fprintf(stderr, "dict build: unknown option %s\n%s", a.c_str(), kUsage);
+      return false;
+    }
+  }
+  if (o.dictOut.empty() || o.nextOut.empty() || (o.wordLists.empty() && o.texts.empty())) {
+    std::fprintf(stderr, "dict build: needs --dict-out, --next-out and at least one --words or --text\n%s", kUsage);
+    return false;
+  }
+  return true;
+}
+
+void AddPerMillion(const WordCounts& from, double total, double weight, WordCounts& to) {
+  if (total <= 0) return;
+  const double factor = 1e6 / total * weight;
+  for (const auto& [word, count] : from) to[word] += count * factor;
+}
+
+int ScaledCount(double f, double fmax, double fmin, long top, Scale scale) {
+  double s = 0;
+  switch (scale) {
+    case Scale::Linear: s = top * (f / fmax); break;
+    case Scale::Sqrt: s = top * std::sqrt(f / fmax); break;
+    case Scale::Log:
+      s = fmax > fmin ? 1 + (top - 1) * std::log(f / fmin) / std::log(fmax / fmin) : top;
+      break;
+  }
+  return static_cast<int>(std::clamp(std::lround(s), 1L, 65535L));
+}
+
+// The written form a following word mostly has inside sentences.
+std::u16string WrittenForm(const std::u16string& word, const TextCounts& text) {
+  const auto it = text.forms.find(word);
+  if (it == text.forms.end()) return word;
+  std::u16string best = word;
+  int bestCount = 0;
+  const auto lower = it->second.find(word);
+  if (lower != it->second.end()) bestCount = lower->second;
+  for (const auto& [form, count] : it->second)
+    if (count > bestCount) { best = form; bestCount = count; }
+  return best;
+}
+
+}  // namespace
+
+int RunBuild(const Arguments& args) {
+  BuildOptions o;
+  if (!ParseOptions(args, o)) return kUsageExit;
+
+  WordFilter filter;
+  filter.alphabet = FromUtf8(o.alphabet, "--alphabet");
+  for (const std::string& path : o.allowLists) {
+    auto words = ReadWordList(path);
+    filter.allowedWords.insert(words.begin(), words.end());
+  }
+
+  WordCounts frequency;
+  for (const std::string& path : o.wordLists) {
+    const WordCounts list = ReadFrequencyList(path, filter);
+    double total = 0;
+    for (const auto& entry : list) total += entry.second;
+    AddPerMillion(list, total, 1.0, frequency);
+    std::printf("%s: %zu words\n", path.c_str(), list.size());
+  }
+  TextCounts text;
+  for (const std::string& path : o.texts) {
+    CountText(ReadTextLines(path), filter, text);
+    std::printf("%s: read\n", path.c_str());
+  }
+  if (!o.texts.empty()) {
+    // A word seen only in the texts must be seen a few times: once may be a typo.
+    WordCounts usable;
+    for (const auto& [word, count] : text.words)
+      if (frequency.count(word) || count >= o.minTextCount) usable[word] = count;
+    AddPerMillion(usable, static_cast<double>(text.tokens), o.textWeight, frequency);
+    std::printf("texts: %lld running words, %zu distinct words\n", text.tokens, text.words.size());
+  }
+  if (frequency.empty()) throw InputError("no words survived the filters; nothing to build");
+
+  std::vector<std::pair<std::u16string, double>> ranked(frequency.begin(), frequency.end());
+  std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second > b.second : a.first < b.first;
+  });
+  if (ranked.size() > static_cast<std::size_t>(o.maxWords)) ranked.resize(static_cast<std::size_t>(o.maxWords));
+
+  WordDictionary dictionary;
+  const double fmax = ranked.front().second;
+  const double fmin = ranked.back().second;
+  for (const auto& [word, f] : ranked)
+    dictionary.AddStoredWord(reinterpret_cast<const WCHAR*>(word.c_str()), word.size(),
+                             ScaledCount(f, fmax, fmin, o.topCount, o.scale));
+  std::vector<std::uint8_t> dbBytes = BuildWordDictionaryFile(dictionary, 0);
+  WriteHostFile(o.dictOut, dbBytes.data(), dbBytes.size());
+
+  std::unordered_map<std::u16string, int> kept;
+  for (std::size_t i = 0; i < ranked.size(); ++i) kept.emplace(ranked[i].first, static_cast<int>(i));
+  std::string phrases;
+  long pairCount = 0;
+  for (const auto& [word, f] : ranked) {
+    if (pairCount >= o.maxPairs) break;
+    const auto it = text.pairs.find(word);
+    if (it == text.pairs.end()) continue;
+    std::vector<std::pair<int, std::u16string>> next;
+    for (const auto& [following, count] : it->second)
+      if (count >= o.minPairCount && kept.count(following)) next.emplace_back(count, following);
+    std::sort(next.begin(), next.end(), [&](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first > b.first : kept[a.second] < kept[b.second];
+    });
+    for (long k = 0; k < o.followers && k < static_cast<long>(next.size()) && pairCount < o.maxPairs; ++k) {
+      phrases += ToUtf8(word) + " " + ToUtf8(WrittenForm(next[static_cast<std::size_t>(k)].second, text)) + "\n";
+      ++pairCount;
+    }
+  }
+  WriteHostFile(o.nextOut, reinterpret_cast<const std::uint8_t*>(phrases.data()), phrases.size());
+
+  // Read both back as the program will.
+  WordDictionary check;
+  if (!ParseWordDictionaryFile(dbBytes.data(), dbBytes.size(), check) ||
+      check.WordCount() != static_cast<int>(ranked.size()))
+    throw InputError(o.dictOut + ": the written dictionary does not read back");
+  NextWordList checkPairs;
+  ParseNextWordFile(reinterpret_cast<const std::uint8_t*>(phrases.data()), phrases.size(), checkPairs);
+  if (checkPairs.PairCount() != pairCount) throw InputError(o.nextOut + ": the written pairs do not read back");
+
+  std::printf("%s: %zu words, %zu bytes (top count %d)\n", o.dictOut.c_str(), ranked.size(), dbBytes.size(),
+              ScaledCount(fmax, fmax, fmin, o.topCount, o.scale));
+  std::printf("%s: %ld pairs, %zu bytes\n", o.nextOut.c_str(), pairCount, phrases.size());
+  return 0;
+}
