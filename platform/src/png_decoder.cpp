@@ -36,7 +36,8 @@ bool ReadStream(DecompressImageInfo& info, std::vector<unsigned char>& bytes) {
 }
 
 bool ValidRequest(const DecompressImageInfo* info) {
-  return info && info->dwSize >= sizeof(DecompressImageInfo) && info->pbBuffer &&
+  // dwSize is not compared with sizeof: callers written for the device pass its 60 bytes.
+  return info && info->dwSize != 0 && info->pbBuffer &&
          info->dwBufferMax > 0 && info->phBM && !info->ppImageRender && info->pfnGetData &&
          (info->iScale == 100 || info->iScale == 0);
 }

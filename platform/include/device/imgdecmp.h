@@ -16,7 +16,7 @@ using GetImageDataFunction = DWORD (*)(char* buffer, DWORD size, LPARAM user);
 using ImageProgressFunction = void (*)(void* render, BOOL complete, LPARAM user);
 
 struct DecompressImageInfo {
-  DWORD dwSize;                     // sizeof(DecompressImageInfo)
+  DWORD dwSize;                     // any non-zero value (the device's layout was 60 bytes)
   BYTE* pbBuffer;                   // caller's read buffer
   DWORD dwBufferMax;                // its size in bytes
   DWORD dwBufferCurrent;            // bytes of the buffer in use (0 on entry)
