@@ -142,10 +142,8 @@ def ls_function_key(spec, state):
         d.glyph_caps(c, cx, cy, 15, d.ACCENT if state == 1 else d.INK)
     elif glyph == "fn":
         c.text((cx, cy), "Fn", "sans-bold", 13, d.AMBER if state == 1 else d.INK)
-    elif glyph == "space":
-        # The bar also carries the vertical prediction words, which run along the upper part
-        # of the turned key; the space sign keeps to the strip below them.
-        d.glyph_space(c, cx, up_h - 5.5 + s, 34, d.INK_SOFT, 1.6, height=3.5)
+    # "space" stays blank like a space bar: the same image carries the vertical prediction
+    # bar's words, where a printed sign would read as part of each suggestion.
     return d.rotate_for_landscape(c.finish()), None
 
 
@@ -201,12 +199,14 @@ def menu_button(spec, state):
 def scroll_button(spec, state):
     """The landscape editor's two scroll buttons share this image; their "<" and ">" labels
     (black, drawn by the editor) tell them apart, so the face only shows three text lines
-    running the way the turned text runs."""
+    with a small two-way arrow below the label: these buttons scroll."""
     c = Canvas(spec.width, spec.height)
     d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, style="light", radius=3)
-    tone = (150, 150, 150) if state != 2 else (120, 120, 120)
-    for x in (6, 10, 14):
-        c.rect((x + shift(state), 33 + shift(state), x + 1 + shift(state), 37 + shift(state)), tone)
+    tone = (110, 110, 110) if state != 2 else (90, 90, 90)
+    s = shift(state)
+    c.line([(7.5 + s, 34.5 - s), (14.5 + s, 34.5 - s)], tone, 1.2)
+    d.glyph_arrow(c, 6 + s, 34.5 - s, 5, "left", tone)
+    d.glyph_arrow(c, 16 + s, 34.5 - s, 5, "right", tone)
     return c.finish(), None
 
 
@@ -230,9 +230,6 @@ def contact_row(spec, state):
         c.rect((0, 0, 3, h - 1), (150, 150, 150))
     if state == 1:
         c.rect((0, 0, 3, h - 1), d.ACCENT_DEEP)
-    # A person mark in the free space left of the name column.
-    ink = (150, 150, 150) if state != 2 else (128, 128, 128)
-    d.icon_person(c, 25 + shift(state), 5 + shift(state), 18, ink)
     return c.finish(), None
 
 
@@ -319,26 +316,28 @@ def start_band(spec, state):
 
 # --- interlocking rows (notes list and contact menu) -------------------------------------------
 
-SPLIT_Y = 26        # in the overlap, the left row owns y < SPLIT_Y, the right row the rest
-SLANT_LEFT_END, SLANT_RIGHT_START = 58, 182  # the names lie in x 61..180
+SPLIT_Y = 26          # in the overlap, the left row owns y < SPLIT_Y, the right row the rest
+LEFT_SLANT_END = 58   # the names of both rows lie in x 61..180 (band coordinates)
+RIGHT_SLANT = (181, 184)
 
 
 def left_owns(x, y, overlap_start, overlap_end=186, height=48):
     """Band coordinates (0..240). True where the left (even) row is drawn and hit, False where
-    the right (odd) one is. The names of both rows lie between x = 61 and 179, the left one in
-    the upper part; short slants at both ends of the overlap join the two rectangles."""
+    the right (odd) one is. The names of both rows lie between x = 61 and 180, the left one in
+    the upper part; short slants at both ends of the overlap join the two rectangles, and the
+    right row's own label (contact menu, x 185..233) lies wholly on the right row."""
     if x < overlap_start:
         return True
-    if x >= overlap_end:
+    if x >= overlap_end or x >= RIGHT_SLANT[1]:
         return False
     cx = x + 0.5
-    if cx < SLANT_LEFT_END:
-        t = (cx - overlap_start) / (SLANT_LEFT_END - overlap_start)
+    if cx < LEFT_SLANT_END:
+        t = (cx - overlap_start) / (LEFT_SLANT_END - overlap_start)
         boundary = height + (SPLIT_Y - height) * t
-    elif cx < SLANT_RIGHT_START:
+    elif cx < RIGHT_SLANT[0]:
         boundary = SPLIT_Y
     else:
-        t = (cx - SLANT_RIGHT_START) / (overlap_end - SLANT_RIGHT_START)
+        t = (cx - RIGHT_SLANT[0]) / (RIGHT_SLANT[1] - RIGHT_SLANT[0])
         boundary = SPLIT_Y * (1 - t)
     return y + 0.5 < boundary
 
@@ -378,9 +377,10 @@ def edge_depth(mask):
     return depth
 
 
-def paint_card(spec, state, mask, top, bottom, edge, highlight):
+def paint_card(spec, state, mask, top, bottom, edge, highlight, wells=(), well_colour=None):
     """Paints a shape of any outline: gradient face, a one-pixel border, a highlight inside the
-    border's upper part; frame 1 has a two-pixel ring in the focus colour."""
+    border's upper part; frame 1 has a two-pixel ring in the focus colour. Wells are darker
+    rectangles inside the face that never cover the border or the ring."""
     w, h = spec.width, spec.height
     img = PILImage.new("RGB", (w, h), d.BG)
     px = img.load()
@@ -395,6 +395,8 @@ def paint_card(spec, state, mask, top, bottom, edge, highlight):
                 px[x, y] = edge
             elif state == 1 and k == 2:
                 px[x, y] = d.ACCENT
+            elif any(x0 <= x < x1 and y0 <= y < y1 for x0, y0, x1, y1 in wells) and k >= 3:
+                px[x, y] = well_colour
             elif k == 2 and y < h / 2 and state == 0:
                 px[x, y] = highlight
             else:
@@ -434,15 +436,10 @@ def contact_entry(spec, state):
     left = spec.args["side"] == "left"
     mask = row_mask(spec, 0 if left else 55, 55)
     top, bottom = ROW_FACES[state]
-    img = paint_card(spec, state, mask, top, bottom, d.OUTLINE, (64, 64, 64))
-    c = Canvas(spec.width, spec.height)
-    c.image.paste(img.resize((spec.width * d.SCALE, spec.height * d.SCALE), PILImage.Resampling.NEAREST))
-    well = (24, 24, 24) if state != 1 else (16, 34, 48)
-    if left:
-        c.rounded((4, 4, 58, 21), 3, well)
-    else:
-        c.rounded((127, 5, 181, 24), 3, well)
-    return c.finish(), mask
+    well = (4, 3, 58, 22) if left else (127, 4, 183, 25)
+    img = paint_card(spec, state, mask, top, bottom, d.OUTLINE, (64, 64, 64), (well,),
+                     (24, 24, 24) if state != 1 else (16, 34, 48))
+    return img, mask
 
 
 # --- notes list buttons ------------------------------------------------------------------------
