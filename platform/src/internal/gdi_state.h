@@ -15,7 +15,7 @@
 
 namespace device::internal {
 
-struct FontFace;  // glyph_cache.h
+class FontFace;  // glyph_cache.h
 
 enum class GdiKind : std::uint8_t { Bitmap, Brush, Pen, Font };
 
