@@ -250,6 +250,7 @@ std::vector<Line> BreakLines(FontFace& face, const std::u16string& s, UINT forma
   int start = 0;
   for (int i = 0; i <= n; ++i) {
     if (i < n && s[i] != u'\r' && s[i] != u'\n') continue;
+    if (i == n && start == n && n > 0) break;  // a final line break opens no further line
     WrapLine(face, s, start, i, (format & DT_WORDBREAK) != 0, maxWidth, lines);
     if (i + 1 < n && s[i] == u'\r' && s[i + 1] == u'\n') ++i;
     start = i + 1;

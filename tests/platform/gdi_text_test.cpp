@@ -200,6 +200,7 @@ TEST(GdiDrawText, CalcRectReportsTheExtentAndWordBreakAddsLines) {
 
   const RECT breaks = c.CalcRect(u"one\r\ntwo\nthree", start, DT_NOPREFIX);
   EXPECT_EQ(breaks.bottom - breaks.top, 3 * 15);
+  EXPECT_EQ(c.CalcRect(u"one\ntwo\r\n", start, DT_NOPREFIX).bottom - start.top, 2 * 15);
   RECT r = start;
   EXPECT_EQ(DrawText(c.dc, u"one\r\ntwo\nthree", -1, &r, DT_NOPREFIX), 3 * 15);
 }
