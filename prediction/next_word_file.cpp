@@ -62,6 +62,9 @@ bool NextToken(const char16_t* text, std::size_t& at, std::size_t end, std::size
 }
 
 void AddPairOfPiece(const char16_t* text, std::size_t begin, std::size_t end, NextWordList& list) {
+  // The line reader hands over a zero-terminated string: a NUL character ends the piece.
+  for (std::size_t i = begin; i < end; ++i)
+    if (text[i] == 0) end = i;
   std::size_t at = begin, first = 0, firstLength = 0, second = 0, secondLength = 0;
   if (!NextToken(text, at, end, first, firstLength) || !NextToken(text, at, end, second, secondLength)) return;
   list.AddNextWordPair(text + first, std::min(firstLength, kMaxTokenLength), text + second,

@@ -55,13 +55,9 @@ void WordTracker::OfferNextWords() {
   next_.nextKeys[k] = 0;
 }
 
-// FindCompletions lower-cases its prefix in place; the current word is already lower case,
-// so a copy keeps the tracker's own buffer untouched by the lookup.
-void WordTracker::Complete() {
-  WCHAR prefix[kWordBufferSize];
-  std::memcpy(prefix, currentWord_, sizeof prefix);
-  dictionary_.FindCompletions(prefix, next_);
-}
+// FindCompletions lower-cases the current word in place, so a word set by SetCurrentWord is
+// kept in lower case like a typed one.
+void WordTracker::Complete() { dictionary_.FindCompletions(currentWord_, next_); }
 
 void WordTracker::TypeCharacter(WCHAR c) {
   if (c != 0 && IsWordSeparator(c)) {
