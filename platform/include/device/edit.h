@@ -1,0 +1,109 @@
+// The device's EDIT control: styles, messages and notifications, with their Win32 values.
+//
+// The class "EDIT" is a system class (registered at device start-up); a program creates it
+// with CreateWindow(u"EDIT", ...) and may subclass it through GetClassInfo(u"EDIT") and
+// CallWindowProc. What the control does is listed at the top of platform/src/edit_control.cpp.
+//
+// The edit control also needs a few messages every control shares (WM_COMMAND, WM_SETFONT,
+// WM_GETDLGCODE) and the scroll-bar codes; they are defined below under include guards so that
+// this header and <device/controls.h> can be included in either order.
+#pragma once
+
+#include <device/user.h>
+
+// --- messages every control and dialog shares ---
+// The same block, under the same guard, is in <device/controls.h>: whichever header comes first
+// defines them once.
+#ifndef DEVICE_SHARED_CONTROL_MESSAGES
+#define DEVICE_SHARED_CONTROL_MESSAGES
+constexpr UINT WM_SETFONT = 0x0030;      // wParam font (null: the control's default), lParam redraw
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_GETDLGCODE = 0x0087;   // lParam: the MSG being looked at, or null
+constexpr UINT WM_COMMAND = 0x0111;      // wParam MAKEWPARAM(id, notification), lParam control
+
+// WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+#endif
+
+// --- scroll-bar messages and codes (the edit and list box controls) ---
+#ifndef DEVICE_SCROLL_BAR_CODES
+#define DEVICE_SCROLL_BAR_CODES
+constexpr UINT WM_VSCROLL = 0x0115;  // wParam MAKEWPARAM(SB_* code, thumb position)
+
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_TOP = 6;
+constexpr WORD SB_BOTTOM = 7;
+constexpr WORD SB_ENDSCROLL = 8;
+#endif
+
+#ifndef DEVICE_MAKELRESULT
+#define DEVICE_MAKELRESULT
+constexpr LRESULT MAKELRESULT(WORD low, WORD high) {
+  return static_cast<LRESULT>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+#endif
+
+// --- edit styles ---
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_UPPERCASE = 0x0008;
+constexpr DWORD ES_LOWERCASE = 0x0010;
+constexpr DWORD ES_AUTOVSCROLL = 0x0040;  // accepted; a multi-line control always follows the caret
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;  // multi-line: no word wrap, scroll sideways instead
+constexpr DWORD ES_NOHIDESEL = 0x0100;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_WANTRETURN = 0x1000;
+constexpr DWORD ES_NUMBER = 0x2000;
+
+// --- edit messages ---
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_SCROLL = 0x00B5;
+constexpr UINT EM_LINESCROLL = 0x00B6;
+constexpr UINT EM_SCROLLCARET = 0x00B7;
+constexpr UINT EM_GETMODIFY = 0x00B8;
+constexpr UINT EM_SETMODIFY = 0x00B9;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_GETLINE = 0x00C4;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+constexpr UINT EM_POSFROMCHAR = 0x00D6;
+constexpr UINT EM_CHARFROMPOS = 0x00D7;
+
+// --- edit notifications (HIWORD of WM_COMMAND's wParam) ---
+constexpr WORD EN_SETFOCUS = 0x0100;
+constexpr WORD EN_KILLFOCUS = 0x0200;
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr WORD EN_UPDATE = 0x0400;
+constexpr WORD EN_MAXTEXT = 0x0501;
+constexpr WORD EN_VSCROLL = 0x0602;
