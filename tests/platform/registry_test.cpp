@@ -5,6 +5,7 @@
 
 #include "fresh_device.h"
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -225,6 +226,54 @@ TEST_F(RegistryTest, ConcurrentWritersFromSeveralProcessesLoseNothing) {
   size = 4;
   EXPECT_EQ(RegQueryValueEx(key, u"W2_499", nullptr, nullptr, reinterpret_cast<BYTE*>(&last), &size), 0);
   EXPECT_EQ(last, 200499u);
+  RegCloseKey(key);
+}
+
+// A writer killed in the middle of its writes leaves a registry that opens, holds exactly the
+// values it had committed, and takes new writes.
+TEST_F(RegistryTest, AWriterKilledMidWriteLeavesEveryCommittedValueIntact) {
+  HKEY warm = Create(kOptions);
+  RegCloseKey(warm);
+  pid_t writer = ::fork();
+  if (writer == 0) {
+    HKEY key = nullptr;
+    RegCreateKeyEx(HKEY_LOCAL_MACHINE, kOptions, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    std::vector<BYTE> payload(3000);
+    for (DWORD i = 0;; ++i) {
+      std::u16string name = u"v";
+      for (char c : std::to_string(i)) name += static_cast<char16_t>(c);
+      std::fill(payload.begin(), payload.end(), static_cast<BYTE>(i));
+      RegSetValueEx(key, name.c_str(), 0, REG_BINARY, payload.data(), static_cast<DWORD>(payload.size()));
+    }
+  }
+  HKEY key = Create(kOptions);
+  DWORD size = 0;
+  bool started = false;
+  for (int tries = 0; tries < 20000 && !started; ++tries) {
+    started = RegQueryValueEx(key, u"v200", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    if (!started) ::usleep(1000);
+  }
+  ::kill(writer, SIGKILL);
+  ::waitpid(writer, nullptr, 0);
+  ASSERT_TRUE(started);
+
+  DWORD count = 0;
+  char16_t name[32];
+  std::vector<BYTE> data(4000);
+  for (;;) {
+    DWORD nameLength = 32, dataSize = static_cast<DWORD>(data.size());
+    if (RegEnumValue(key, count, name, &nameLength, nullptr, nullptr, data.data(), &dataSize) != ERROR_SUCCESS) break;
+    std::u16string expected = u"v";
+    for (char c : std::to_string(count)) expected += static_cast<char16_t>(c);
+    ASSERT_EQ(std::u16string(name), expected);
+    ASSERT_EQ(dataSize, 3000u);
+    ASSERT_EQ(data[0], static_cast<BYTE>(count));
+    ASSERT_EQ(data[2999], static_cast<BYTE>(count));
+    ++count;
+  }
+  EXPECT_GT(count, 200u);
+  DWORD one = 1;
+  EXPECT_EQ(RegSetValueEx(key, u"after", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), 0);
   RegCloseKey(key);
 }
 
