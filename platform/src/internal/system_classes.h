@@ -6,5 +6,10 @@
 namespace device::internal {
 
 void RegisterEditClass();  // "EDIT" (edit_control.cpp)
+void RegisterDialogClass();    // "#32770" (dialog.cpp), also used by MessageBox
+void RegisterButtonClass();    // "BUTTON" (button.cpp)
+void RegisterStaticClass();    // "STATIC" (static_control.cpp)
+void RegisterListBoxClass();   // "LISTBOX" and "ComboLBox", a combo box's list (listbox.cpp)
+void RegisterComboBoxClass();  // "COMBOBOX" (combobox.cpp)
 
 }  // namespace device::internal
