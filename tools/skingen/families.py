@@ -139,7 +139,7 @@ def ls_function_key(spec, state):
     elif glyph == "backspace":
         d.glyph_backspace(c, cx, cy, 20, d.INK, face)
     elif glyph == "caps":
-        d.glyph_caps(c, cx, cy, 15, d.ACCENT if state == 1 else d.INK)
+        d.glyph_caps(c, cx, cy, 18, d.ACCENT if state == 1 else d.INK)
     elif glyph == "fn":
         c.text((cx, cy), "Fn", "sans-bold", 13, d.AMBER if state == 1 else d.INK)
     # "space" stays blank like a space bar: the same image carries the vertical prediction
@@ -278,10 +278,10 @@ def start_header(spec, state):
 
 
 BANDS = {
-    "new_note": ("New note", "write with the keyboards"),
+    "new_note": ("New note", "start writing"),
     "notes": ("Notes", "browse, search and edit"),
     "new_contact": ("New contact", "add a person"),
-    "contacts": ("Contacts", "find and call up"),
+    "contacts": ("Contacts", "find a contact"),
 }
 
 

@@ -3,6 +3,8 @@ written as PNG with pngio.py; also skin_table.tsv and a contact sheet for review
 
   skingen.py --out data/gx [--sheet build/skin/contact_sheet.png] [--check]
 
+The sheet's folder also gets label_contrast.tsv: the lowest contrast under every label.
+
 --check regenerates in memory and compares with the files in --out instead of writing them.
 """
 import argparse
@@ -41,6 +43,25 @@ def render(spec):
     return strip, masks
 
 
+# The Debian 12 builds the committed files were made with. Pillow's drawing and FreeType's glyph
+# rendering decide the pixels and zlib the compressed bytes; with other versions the images stay
+# valid but may differ in a few bytes, which --check then reports.
+MADE_WITH = {"Pillow": "9.4.0", "FreeType": "2.12.1", "zlib": "1.2.13"}
+
+
+def toolchain():
+    import zlib
+    from PIL import __version__ as pillow, features
+    return {"Pillow": pillow, "FreeType": features.version("freetype2"), "zlib": zlib.ZLIB_VERSION}
+
+
+def contrast_text(report):
+    lines = ["# file\tlabel box\tlabel colour\tlowest contrast in any frame\ttarget"]
+    for name, box, colour, worst, target in report:
+        lines.append("%s\t%s\t#%02X%02X%02X\t%.2f\t%.1f" % (name, box, *colour, worst, target))
+    return "\n".join(lines) + "\n"
+
+
 def tsv_text():
     lines = ["# index\tfile\tframe_width\tframe_height\tframes\timage_width\tdraw_mode\t"
              "transparent_colorref\tused_by"]
@@ -64,6 +85,11 @@ def main():
     rendered = {}
     for spec in IMAGES:
         rendered[spec.name] = render(spec)
+
+    tools = toolchain()
+    if tools != MADE_WITH:
+        print("skingen: note: made with %s, running with %s; bytes may differ" % (MADE_WITH, tools),
+              file=sys.stderr)
 
     problems = checks.run_all(IMAGES, rendered, ROW_KEY)
     for line in problems:
@@ -94,7 +120,10 @@ def main():
     if args.sheet:
         os.makedirs(os.path.dirname(os.path.abspath(args.sheet)), exist_ok=True)
         sheet.contact_sheet(IMAGES, rendered).save(args.sheet)
-        print("skingen: contact sheet " + args.sheet)
+        report = os.path.join(os.path.dirname(os.path.abspath(args.sheet)), "label_contrast.tsv")
+        with open(report, "w") as f:
+            f.write(contrast_text(checks.run_all.contrast_report))
+        print("skingen: contact sheet %s, contrast report %s" % (args.sheet, report))
     return 0
 
 
