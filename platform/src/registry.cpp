@@ -21,6 +21,7 @@
 #include "internal/wide_text.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <mutex>
@@ -49,14 +50,23 @@ constexpr const char* kSchema =
     " (3, 0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');";
 
 // One connection per process, opened on first use. It is reopened after a fork (SQLite
-// connections must not cross fork) and when the device image moves (tests use fresh images).
+// connections must not cross fork) and when the device image moves or its database file is
+// replaced (tests remove images and make fresh ones, possibly at the same path).
 // The mutex serialises the connection's transactions among the process's threads.
 struct Store {
   std::mutex mutex;
   sqlite3* db = nullptr;
   pid_t owner = 0;
   fs::path file;
+  dev_t device = 0;
+  ino_t inode = 0;
 };
+
+bool SameFile(const Store& store, const fs::path& file) {
+  struct stat info;
+  return store.file == file && ::stat(file.c_str(), &info) == 0 && info.st_dev == store.device &&
+         info.st_ino == store.inode;
+}
 
 Store& TheStore() {
   static Store store;
@@ -127,13 +137,18 @@ sqlite3* OpenDatabase(const fs::path& file) {
 // The open connection for the current device image, or null when it cannot be opened.
 sqlite3* Database(Store& store) {
   fs::path file = device::DeviceImageRoot() / "registry.sqlite";
-  if (store.db && store.owner == ::getpid() && store.file == file) return store.db;
+  if (store.db && store.owner == ::getpid() && SameFile(store, file)) return store.db;
   // A connection inherited over fork is abandoned, not closed: closing it could disturb the
   // parent's locks and WAL.
   if (store.db && store.owner == ::getpid()) sqlite3_close(store.db);
   store.db = OpenDatabase(file);
   store.owner = ::getpid();
   store.file = file;
+  struct stat info;
+  if (store.db && ::stat(file.c_str(), &info) == 0) {
+    store.device = info.st_dev;
+    store.inode = info.st_ino;
+  }
   return store.db;
 }
 

@@ -277,4 +277,19 @@ TEST_F(RegistryTest, AWriterKilledMidWriteLeavesEveryCommittedValueIntact) {
   RegCloseKey(key);
 }
 
+// Tests replace the device image, sometimes at the same path; the registry follows the image.
+TEST_F(RegistryTest, ARecreatedDeviceImageStartsWithAnEmptyRegistry) {
+  HKEY key = Create(kOptions);
+  RegCloseKey(key);
+  std::filesystem::remove_all(root_);
+  std::filesystem::create_directories(root_);
+  ASSERT_TRUE(device::EnsureDeviceImage());
+  HKEY old = nullptr;
+  EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, kOptions, 0, KEY_READ, &old), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
+  HKEY fresh = Create(kOptions);
+  RegCloseKey(fresh);
+  EXPECT_GT(std::filesystem::file_size(root_ / "registry.sqlite") +
+                std::filesystem::file_size(root_ / "registry.sqlite-wal"), 0u);
+}
+
 }  // namespace
