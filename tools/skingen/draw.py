@@ -149,11 +149,6 @@ def key_face(c, box, state, style="dark", radius=4, ring=True):
         c.rect((x0 + 1 + r / 2, y0 + 1, x1 - 1 - r / 2, y0 + 2), highlight)
 
 
-def ink_for(style, state):
-    """Glyph colour on a face of this style."""
-    return INK_DARK if style == "light" else INK
-
-
 # --- glyphs ------------------------------------------------------------------------------------
 
 def glyph_arrow(c, cx, cy, size, direction, fill):

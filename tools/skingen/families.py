@@ -512,4 +512,8 @@ def folder_icon(spec, state):
     return c.finish(), None
 
 
-FAMILIES = {name: fn for name, fn in globals().items() if callable(fn) and not name.startswith("_")}
+FAMILIES = {fn.__name__: fn for fn in (
+    phone_key, char_key, qwerty_key, ls_char_key, function_key, lock_key, caps_fn_key,
+    ls_function_key, calc_key, add_key, display, chip, fx_key, menu_button, scroll_button,
+    contact_row, contact_arrow, start_header, start_band, note_row, contact_entry,
+    notes_folder_button, notes_search_button, folder_icon)}
