@@ -1,0 +1,205 @@
+// Button panels live in one array in registration order; ids come from a counter that never
+// goes back, so a removed panel's id is never found again.
+#include "drawing/button_panel.h"
+
+#include "drawing/back_buffer.h"
+#include "drawing/font_table.h"
+#include "drawing/skin_images.h"
+#include "drawing/text_drawing.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct ButtonPanel {
+  int id;
+  std::vector<HBITMAP> images;  // copies of SkinImageTable handles; the bitmaps are not owned
+  int buttonCount;
+  ButtonSpec* buttons;
+};
+
+std::vector<ButtonPanel> panels;
+int nextPanelId = 0;
+POINT strokeOrigin{0, 0};
+
+const ButtonPanel* FindButtonPanel(int panelId) {
+  for (const ButtonPanel& panel : panels) {
+    if (panel.id == panelId) return &panel;
+  }
+  return nullptr;
+}
+
+HBITMAP ImageOf(const ButtonPanel& panel, const ButtonSpec& button) {
+  if (button.imageSlot < 0 || button.imageSlot >= static_cast<int>(panel.images.size())) return nullptr;
+  return panel.images[button.imageSlot];
+}
+
+bool Contains(const ButtonSpec& button, int x, int y) {
+  return x >= button.left && x < button.right && y >= button.top && y < button.bottom;
+}
+
+RECT LabelRect(const ButtonSpec& button, int state) {
+  RECT rect{button.left, button.top + button.verticalInset, button.right, button.bottom - button.verticalInset};
+  if (state == kButtonPressed) {
+    rect.left += 1;
+    rect.right += 1;
+    const int shift = button.drawMode == 2 ? -1 : 1;
+    rect.top += shift;
+    rect.bottom += shift;
+  }
+  rect.left += button.textOffsetX;
+  rect.right += button.textOffsetX;
+  rect.top += button.textOffsetY;
+  rect.bottom += button.textOffsetY;
+  return rect;
+}
+
+void DrawLabel(HDC dc, const ButtonSpec& button, int state) {
+  if (button.label[0] == 0) return;
+  DrawFittedText(dc, LabelRect(button, state), button.label, GetAppFont(button.fontId), button.textColour,
+                 button.textFormat);
+}
+
+RECT RectOf(const ButtonSpec& button) { return RECT{button.left, button.top, button.right, button.bottom}; }
+
+}  // namespace
+
+int RegisterButtonPanel(HWND window, ButtonSpec* buttons, int buttonCount, const int* skinIndices,
+                        int indexCount, int fontId) {
+  ButtonPanel panel{nextPanelId++, {}, buttonCount, buttons};
+  panel.images.reserve(static_cast<size_t>(std::max(indexCount, 0)));
+  for (int i = 0; i < indexCount; ++i) panel.images.push_back(SkinImage(skinIndices[i]));
+  for (int i = 0; i < buttonCount; ++i) buttons[i].fontId = fontId;
+  ImageContext();
+  panels.push_back(std::move(panel));
+  return panels.back().id;
+}
+
+void UnregisterButtonPanel(int panelId) {
+  auto found = std::find_if(panels.begin(), panels.end(), [panelId](const ButtonPanel& p) { return p.id == panelId; });
+  if (found != panels.end()) panels.erase(found);
+}
+
+bool IsButtonPanelRegistered(int panelId) { return FindButtonPanel(panelId) != nullptr; }
+
+HBITMAP GetPanelImage(int panelId, int slot) {
+  const ButtonPanel* panel = FindButtonPanel(panelId);
+  if (panel == nullptr || slot < 0 || slot >= static_cast<int>(panel->images.size())) return nullptr;
+  return panel->images[slot];
+}
+
+void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state) {
+  if (bitmap == nullptr) return;
+  const int width = button.right - button.left;
+  const int height = button.bottom - button.top;
+  const int sourceX = width * state;
+  if (button.drawMode != 0) {
+    HGDIOBJ previous = SelectObject(ImageContext(), bitmap);
+    BitBlt(dc, button.left, button.top, width, height, ImageContext(), sourceX, 0, SRCCOPY);
+    SelectObject(ImageContext(), previous);
+  } else {
+    TransparentImage(dc, button.left, button.top, width, height, bitmap, sourceX, 0, width, height,
+                     button.transparentColour);
+  }
+}
+
+void DrawPanelBackground(HWND window, int panelId, HDC dc) {
+  const ButtonPanel* panel = FindButtonPanel(panelId);
+  if (panel == nullptr) return;
+  FillSolidRect(dc, RECT{0, 0, kScreenWidth, kScreenHeight}, kPanelBackground);
+  for (int i = 0; i < panel->buttonCount; ++i) {
+    DrawButtonImage(dc, panel->buttons[i], ImageOf(*panel, panel->buttons[i]), kButtonNormal);
+  }
+}
+
+void DrawPanel(HWND window, const ButtonSpec* buttons, int panelId) {
+  const ButtonPanel* panel = FindButtonPanel(panelId);
+  if (panel == nullptr) return;
+  HDC back = BackBufferDC();
+  DrawPanelBackground(window, panelId, back);
+  for (int i = 0; i < panel->buttonCount; ++i) DrawLabel(back, buttons[i], kButtonNormal);
+  CopyBackBufferToWindow(window, RECT{0, 0, kScreenWidth, kScreenHeight});
+}
+
+void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId) {
+  const ButtonPanel* panel = FindButtonPanel(panelId);
+  if (panel == nullptr) return;
+  HDC back = BackBufferDC();
+  DrawButtonImage(back, button, ImageOf(*panel, button), state);
+  DrawLabel(back, button, state);
+  CopyBackBufferToWindow(window, RectOf(button));
+}
+
+bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP bitmap) {
+  if (!Contains(button, x, y)) return false;
+  if (button.drawMode != 0) return true;
+  if (bitmap == nullptr) return true;  // nothing drawn to be transparent: the rectangle decides
+  HDC back = BackBufferDC();
+  HDC probe = ImageContext();
+  HGDIOBJ previous = SelectObject(probe, bitmap);
+  const COLORREF pixel = GetPixel(probe, x - button.left, y - button.top);
+  SelectObject(probe, previous);
+  return pixel != GetNearestColor(back, button.transparentColour);
+}
+
+int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex) {
+  const ButtonPanel* panel = FindButtonPanel(panelId);
+  if (panel == nullptr) return -1;
+  for (int i = 0; i < panel->buttonCount; ++i) {
+    if (!HitTestButton(window, buttons[i], x, y, ImageOf(*panel, buttons[i]))) continue;
+    DrawButton(window, buttons[i], kButtonPressed, panelId);
+    if (pressedIndex != nullptr) *pressedIndex = i;
+    strokeOrigin = POINT{x, y};
+    return i;
+  }
+  return -1;
+}
+
+int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (Contains(buttons[i], x, y)) return i;
+  }
+  return -1;
+}
+
+int FindNeighbourButton(int index, FocusDirection direction, POINT* movedPoint, const ButtonSpec* buttons,
+                        int count) {
+  if (index < 0 || index >= count) return -1;
+  const ButtonSpec& button = buttons[index];
+  const int width = button.right - button.left;
+  const int height = button.bottom - button.top;
+  POINT point{button.left + width / 2, button.top + height / 2};
+  switch (direction) {
+    case FocusDirection::kLeft: point.x -= width / 2 + 4; break;
+    case FocusDirection::kRight: point.x += width / 2 + 4; break;
+    case FocusDirection::kUp: point.y -= height / 2 + 4; break;
+    case FocusDirection::kDown: point.y += height / 2 + 4; break;
+  }
+  if (movedPoint != nullptr) *movedPoint = point;
+  return FindButtonAt(point.x, point.y, buttons, count);
+}
+
+int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId, int* focusIndex, bool redraw) {
+  FocusDirection direction;
+  switch (key) {
+    case VK_LEFT: direction = FocusDirection::kLeft; break;
+    case VK_UP: direction = FocusDirection::kUp; break;
+    case VK_RIGHT: direction = FocusDirection::kRight; break;
+    case VK_DOWN: direction = FocusDirection::kDown; break;
+    default: return -1;
+  }
+  const ButtonPanel* panel = FindButtonPanel(panelId);
+  if (panel == nullptr || focusIndex == nullptr) return -1;
+  POINT moved{};
+  const int neighbour = FindNeighbourButton(*focusIndex, direction, &moved, buttons, panel->buttonCount);
+  if (neighbour < 0) return -1;
+  if (redraw && neighbour != *focusIndex) {
+    DrawButton(window, buttons[*focusIndex], kButtonNormal, panelId);
+    *focusIndex = neighbour;
+    DrawButton(window, buttons[neighbour], kButtonFocused, panelId);
+  }
+  return neighbour;
+}
+
+POINT StrokeOrigin() { return strokeOrigin; }

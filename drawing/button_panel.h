@@ -1,0 +1,51 @@
+// Button panels: a window registers a table of ButtonSpec records with a list of skin images
+// and gets a panel id; the toolkit draws the panel and its buttons through the BackBuffer,
+// finds the button under the pen (transparent pixels miss) and moves a focus with the arrows.
+#pragma once
+
+#include <device/windows.h>
+
+constexpr int kButtonLabelLength = 200;
+
+struct ButtonSpec {
+  LONG left, top, right, bottom;  // window pixels; right and bottom exclusive
+  int imageSlot;                  // index into the panel's image list
+  WCHAR label[kButtonLabelLength];  // empty for image-only buttons
+  UINT textFormat;                // DrawFittedText flags
+  int textOffsetX;                // added to the label rectangle's left and right
+  int textOffsetY;                // added to the label rectangle's top and bottom
+  int verticalInset;              // added to the label top, taken from its bottom
+  int fontId;                     // written by RegisterButtonPanel for every button
+  int drawMode;                   // 0: transparent colour left out; else opaque (2: pressed label moves up)
+  COLORREF transparentColour;     // neither drawn nor hit in draw mode 0
+  COLORREF textColour;
+};
+
+// Frame index into a button's image strip; windows may pass higher states for further frames.
+enum ButtonState { kButtonNormal = 0, kButtonFocused = 1, kButtonPressed = 2 };
+
+// Background of every panel.
+constexpr COLORREF kPanelBackground = 0x626262;
+
+int RegisterButtonPanel(HWND window, ButtonSpec* buttons, int buttonCount, const int* skinIndices,
+                        int indexCount, int fontId);
+void UnregisterButtonPanel(int panelId);
+bool IsButtonPanelRegistered(int panelId);
+HBITMAP GetPanelImage(int panelId, int slot);
+
+void DrawPanelBackground(HWND window, int panelId, HDC dc);
+void DrawPanel(HWND window, const ButtonSpec* buttons, int panelId);
+void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId);
+void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state);
+
+bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP bitmap);
+int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex);
+int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId, int* focusIndex, bool redraw);
+int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count);
+
+enum class FocusDirection { kLeft, kUp, kRight, kDown };
+int FindNeighbourButton(int index, FocusDirection direction, POINT* movedPoint, const ButtonSpec* buttons,
+                        int count);
+
+// The last pen-down point recorded by PressButtonAt (the origin of a stroke).
+POINT StrokeOrigin();

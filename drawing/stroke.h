@@ -1,0 +1,16 @@
+// Pen strokes across a key: a stroke that starts on a button (its pen-down point recorded by
+// PressButtonAt) and ends far enough away gives the key's alternative instead of the key.
+#pragma once
+
+#include <device/windows.h>
+
+enum StrokeKind { kNoStroke = 0, kStrokeRight = 1, kStrokeLeft = 2, kStrokeDown = 3, kStrokeUp = 4 };
+
+// The stroke length in pixels: strikelength x 10 + 15 (35 with the default setting).
+int StrokeThreshold();
+
+// Classifies the stroke from the recorded origin to the pen-up point (x, y). When `send` is
+// set, its effect goes to the window's parent as a KeyboardInputMessage: right a space (then
+// the current word ends), left a backspace, down Enter (then the word ends), up `character`
+// in its other case.
+int ClassifyStroke(HWND window, int x, int y, bool send, bool isUpperCase, WCHAR character);
