@@ -152,7 +152,7 @@ TEST(GdiBlit, ScreenCopyLandsAtWindowOriginInsideVisibleRectanglesOnly) {
   DestroyScreenDC(screen);
 }
 
-TEST(GdiBlit, FullScreenCopyReachesEveryEdgePixel) {
+TEST(GdiBlit, ScreenCopiesStopAtTheScreenEdgesAndAtAnEmptyRegion) {
   ClearScreen();
   MemoryCanvas src(240, 320, kBlue);
   std::vector<RECT> whole{{0, 0, 240, 320}};
@@ -161,6 +161,15 @@ TEST(GdiBlit, FullScreenCopyReachesEveryEdgePixel) {
   EXPECT_EQ(ScreenAt(0, 0), 0x000000FFu);
   EXPECT_EQ(ScreenAt(239, 319), 0x000000FFu);
   DestroyScreenDC(screen);
+  // A region reaching past the screen edge is cut at the edge.
+  std::vector<RECT> beyond{{200, 300, 400, 500}};
+  HDC corner = CreateScreenDC(nullptr, POINT{200, 300}, beyond);
+  MemoryCanvas red(100, 100, kRed);
+  BitBlt(corner, 0, 0, 100, 100, red.dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(ScreenAt(239, 319), 0x00FF0000u);
+  EXPECT_EQ(ScreenAt(199, 319), 0x000000FFu);
+  EXPECT_EQ(GetPixel(corner, 40, 20), CLR_INVALID);  // off the screen
+  DestroyScreenDC(corner);
   std::vector<RECT> none;
   HDC hidden = CreateScreenDC(nullptr, POINT{0, 0}, none);
   SetPixel(hidden, 5, 5, kRed);
