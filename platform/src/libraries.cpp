@@ -6,6 +6,7 @@
 // load the rich-ink library only so that its window class exists, which the platform provides.
 #include <device/kernel.h>
 
+#include "internal/host_program.h"
 #include "internal/kernel_objects.h"
 #include "internal/wide_text.h"
 
@@ -26,6 +27,17 @@ constexpr BuiltInLibrary kLibraries[] = {
 
 }  // namespace
 
+namespace device::internal {
+
+std::u16string_view BuiltInLibraryName(HMODULE module) {
+  for (const BuiltInLibrary& library : kLibraries) {
+    if (reinterpret_cast<std::uintptr_t>(module) == library.handle) return library.name;
+  }
+  return {};
+}
+
+}  // namespace device::internal
+
 HMODULE LoadLibrary(LPCWSTR fileName) {
   std::u16string_view name(fileName ? fileName : u"");
   if (std::size_t slash = name.find_last_of(u"\\/"); slash != std::u16string_view::npos) name.remove_prefix(slash + 1);
@@ -39,8 +51,5 @@ HMODULE LoadLibrary(LPCWSTR fileName) {
 }
 
 BOOL FreeLibrary(HMODULE module) {
-  for (const BuiltInLibrary& library : kLibraries) {
-    if (reinterpret_cast<std::uintptr_t>(module) == library.handle) return TRUE;
-  }
-  return Fail(ERROR_INVALID_HANDLE);
+  return BuiltInLibraryName(module).empty() ? Fail(ERROR_INVALID_HANDLE) : TRUE;
 }

@@ -148,10 +148,12 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
 }
 
 DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size) {
-  if (module) return Fail(ERROR_MOD_NOT_FOUND), 0;  // only the program itself has a path
   if (!fileName || size == 0) return Fail(ERROR_INSUFFICIENT_BUFFER), 0;
-  std::u16string path = std::u16string(kProgramFolder) + u"\\" +
-                        Utf8ToUtf16(HostExecutablePath().filename().string()) + u".exe";
+  // A process holds one program module, so any handle that is not a library is the program's.
+  std::u16string_view library = BuiltInLibraryName(module);
+  std::u16string path = library.empty() ? std::u16string(kProgramFolder) + u"\\" +
+                                              Utf8ToUtf16(HostExecutablePath().filename().string()) + u".exe"
+                                        : u"\\Windows\\" + std::u16string(library);
   if (path.size() + 1 > size) {
     std::copy_n(path.begin(), size - 1, fileName);
     fileName[size - 1] = 0;

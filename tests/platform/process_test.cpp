@@ -29,6 +29,10 @@ TEST_F(ProcessTest, ModulePathIsTheProgramFolderPlusTheExecutableName) {
   std::string hostName = fs::read_symlink("/proc/self/exe").filename().string();  // platform_tests
   EXPECT_EQ(std::u16string(path), u"\\Program Files\\Tavrel\\" + std::u16string(hostName.begin(), hostName.end()) + u".exe");
   EXPECT_EQ(length, std::u16string(path).size());
+  // The program's instance handle, whatever its value, names the program too.
+  WCHAR byInstance[260];
+  GetModuleFileName(reinterpret_cast<HMODULE>(0x00010000), byInstance, 260);
+  EXPECT_EQ(std::u16string(byInstance), std::u16string(path));
 
   WCHAR small[8];
   EXPECT_EQ(GetModuleFileName(nullptr, small, 8), 8u);

@@ -143,8 +143,9 @@ INT SystemTimeToVariantTime(const SYSTEMTIME* time, DATE* variantTime);
 INT VariantTimeToSystemTime(DATE variantTime, LPSYSTEMTIME time);
 
 // ---- Module path and libraries ---------------------------------------------------------
-// With a null module: the running program's device path, "\Program Files\Tavrel\" + the host
-// executable's file name + ".exe". Returns the length copied (without the terminator); a
+// With a null module or the program's own instance handle: the running program's device path,
+// "\Program Files\Tavrel\" + the host executable's file name + ".exe". A built-in library's
+// handle gives "\Windows\" + its name. Returns the length copied (without the terminator); a
 // buffer too small receives a truncated, terminated path, the result is `size` and the last
 // error ERROR_INSUFFICIENT_BUFFER.
 DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size);
