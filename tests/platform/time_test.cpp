@@ -32,6 +32,7 @@ TEST(VariantTime, KnownDatesHaveTheirOleValues) {
   EXPECT_DOUBLE_EQ(ToVariant(Time(1800, 1, 1, 12)), -36522.5);
   EXPECT_DOUBLE_EQ(ToVariant(Time(100, 1, 1)), -657434.0);
   EXPECT_DOUBLE_EQ(ToVariant(Time(9999, 12, 31)), 2958465.0);
+  EXPECT_DOUBLE_EQ(ToVariant(Time(4501, 1, 1)), 949998.0);  // the contact store's "no date"
 }
 
 TEST(VariantTime, InvalidDatesAreRefused) {
