@@ -178,10 +178,11 @@ std::filesystem::path HostPathOf(LPCWSTR devicePath);
 
 // Creates the device image on first start (fs/, fs/Program Files/Tavrel/,
 // fs/My Documents/Tavrels/, registry.sqlite) and installs the shipped data folder into the
-// program folder when the program folder lacks keyboard.txt. The data folder is the first that exists of:
-// $TAVREL_DATA, data/ beside the host executable, data/ one level above it, and the source
-// tree's data/. Without one nothing is installed. Returns false only when the image folders
-// cannot be created.
+// program folder when the program folder lacks keyboard.txt. The data folder is $TAVREL_DATA
+// when that is set (and then only it); otherwise the first that exists of data/ beside the
+// host executable, one and two folders above it, and the source tree's data/. Files already in
+// the program folder are kept. Without a data folder nothing is installed. Idempotent; returns
+// false only when the image folders cannot be created.
 bool EnsureDeviceImage();
 
 }  // namespace device
