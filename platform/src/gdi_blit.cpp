@@ -42,8 +42,8 @@ bool ViewOf(HANDLE handle, SourceView& view) {
 // that the source stays inside its buffer. `shift` receives source minus destination.
 RECT CopyRect(const DrawTarget& t, int x, int y, int w, int h, const SourceView& s, int sx,
               int sy, POINT& shift) {
-  RECT dst{x + t.dx, y + t.dy, x + t.dx + w, y + t.dy + h};
-  shift = POINT{sx + s.dx - dst.left, sy + s.dy - dst.top};
+  RECT dst = DeviceArea(t, x, y, w, h);
+  shift = POINT{Bounded(sx) + s.dx - dst.left, Bounded(sy) + s.dy - dst.top};
   RECT srcBounds{-shift.x, -shift.y, s.width - shift.x, s.height - shift.y};
   return IntersectBox(dst, srcBounds);
 }
@@ -104,7 +104,7 @@ void KeyedCopyPiece(const DrawTarget& t, const RECT& r, const SourceView& s, POI
 
 bool FillLogical(DeviceContext& dc, int left, int top, int right, int bottom, std::uint32_t pixel) {
   DrawTarget t = TargetOf(dc);
-  return FillDevice(t, RECT{left + t.dx, top + t.dy, right + t.dx, bottom + t.dy}, pixel);
+  return FillDevice(t, DeviceBox(t, RECT{left, top, right, bottom}), pixel);
 }
 
 bool ContainsPoint(const DrawTarget& t, int x, int y) {
@@ -159,7 +159,7 @@ BOOL BitBlt(HDC dstHandle, int x, int y, int w, int h, HDC srcHandle, int sx, in
   DeviceContext* dc = LookupDC(dstHandle);
   if (!dc || w < 0 || h < 0) return FALSE;
   DrawTarget t = TargetOf(*dc);
-  RECT dst{x + t.dx, y + t.dy, x + t.dx + w, y + t.dy + h};
+  RECT dst = DeviceArea(t, x, y, w, h);
   switch (rop) {
     case BLACKNESS: FillDevice(t, dst, 0); return TRUE;
     case WHITENESS: FillDevice(t, dst, 0xFFFFFF); return TRUE;
@@ -205,8 +205,8 @@ COLORREF GetPixel(HDC handle, int x, int y) {
   DeviceContext* dc = LookupDC(handle);
   if (!dc) return CLR_INVALID;
   DrawTarget t = TargetOf(*dc);
-  const int px = x + t.dx;
-  const int py = y + t.dy;
+  const int px = Bounded(x) + t.dx;
+  const int py = Bounded(y) + t.dy;
   if (!ContainsPoint(t, px, py)) return CLR_INVALID;
   return ColorOf(t.pixels[static_cast<std::size_t>(py) * t.width + px]);
 }

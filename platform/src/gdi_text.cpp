@@ -284,13 +284,13 @@ BOOL ExtTextOut(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWST
   DrawTarget target = TargetOf(*dc);
   Painter p{target, target.whole, dc->font->vertical, PixelOf(dc->textColor)};
   if (rect) {
-    const RECT box{rect->left + target.dx, rect->top + target.dy, rect->right + target.dx,
-                   rect->bottom + target.dy};
+    const RECT box = DeviceBox(target, *rect);
     if (options & ETO_OPAQUE) p.Fill(box, PixelOf(dc->bkColor));
     if (options & ETO_CLIPPED) p.clip = box;
   }
   if (face && text && length > 0) {
-    DrawLine(p, *face, *dc, x + target.dx, y + target.dy, text, static_cast<int>(length), dx, -1);
+    DrawLine(p, *face, *dc, Bounded(x) + target.dx, Bounded(y) + target.dy, text,
+             static_cast<int>(length), dx, -1);
   }
   if (target.isScreen && p.drew) NoteScreenChanged();
   return face || !text || length == 0 ? TRUE : FALSE;
@@ -318,7 +318,8 @@ int DrawText(HDC handle, LPCWSTR text, int length, LPRECT rect, UINT format) {
   int underline = -1;
   const std::u16string shown = (format & DT_NOPREFIX) ? std::u16string(text, n)
                                                       : StripPrefixes(text, n, underline);
-  const std::vector<Line> lines = BreakLines(*face, shown, format, rect->right - rect->left);
+  const std::vector<Line> lines =
+      BreakLines(*face, shown, format, Bounded(rect->right) - Bounded(rect->left));
   const int lineHeight = face->Metrics().height;
   const int height = lineHeight * static_cast<int>(lines.size());
 
@@ -331,14 +332,14 @@ int DrawText(HDC handle, LPCWSTR text, int length, LPRECT rect, UINT format) {
   }
 
   DrawTarget target = TargetOf(*dc);
-  const RECT deviceRect{rect->left + target.dx, rect->top + target.dy, rect->right + target.dx,
-                        rect->bottom + target.dy};
+  const RECT box = BoundedRect(*rect);
+  const RECT deviceRect = DeviceBox(target, box);
   Painter p{target, (format & DT_NOCLIP) ? target.whole : deviceRect, dc->font->vertical,
             PixelOf(dc->textColor)};
-  int y = AlignY(*rect, lineHeight, format);
+  int y = AlignY(box, lineHeight, format);
   const int top = y;
   for (const Line& line : lines) {
-    const int x = AlignX(*rect, line.width, format);
+    const int x = AlignX(box, line.width, format);
     const int mark = underline >= line.start && underline < line.start + line.length
                          ? underline - line.start
                          : -1;
@@ -348,7 +349,7 @@ int DrawText(HDC handle, LPCWSTR text, int length, LPRECT rect, UINT format) {
   }
   if (target.isScreen && p.drew) NoteScreenChanged();
   // Win32 reports the offset from the top to the bottom of the text for vertically aligned text.
-  if ((format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM))) return top - rect->top + height;
+  if ((format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM))) return top - box.top + height;
   return height;
 }
 

@@ -233,6 +233,22 @@ TEST(GdiFill, BrushesRectanglesAndRasterOperations) {
   EXPECT_EQ(GetPixel(canvas.dc, 4, 9), RGB(192, 192, 192));  // end point not drawn
 }
 
+TEST(GdiFill, ExtremeCoordinatesAreClippedNotOverflowed) {
+  MemoryCanvas canvas(10, 10, kBlue);
+  constexpr LONG kMin = -2147483647 - 1;
+  constexpr LONG kMax = 2147483647;
+  RECT huge{kMin, kMin, kMax, kMax};
+  FillRect(canvas.dc, &huge, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(GetPixel(canvas.dc, 9, 9), RGB(0, 0, 0));
+  MemoryCanvas src(10, 10, kRed);
+  BitBlt(canvas.dc, kMax, kMax, kMax, kMax, src.dc, kMin, kMin, SRCCOPY);
+  BitBlt(canvas.dc, kMin, kMin, kMax, kMax, src.dc, kMax, kMax, SRCCOPY);
+  EXPECT_EQ(GetPixel(canvas.dc, 0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(canvas.dc, kMin, kMax), CLR_INVALID);
+  RECT text = huge;
+  EXPECT_GT(DrawText(canvas.dc, u"edge", -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER), 0);
+}
+
 TEST(GdiScreen, CaretInversionIsClippedAndUndoesItself) {
   ClearScreen();
   std::vector<RECT> visible{{0, 0, 240, 100}};

@@ -115,6 +115,25 @@ inline RECT IntersectBox(const RECT& a, const RECT& b) {
 }
 inline bool IsEmptyBox(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
+// Caller coordinates are bounded before any arithmetic so that extreme values cannot
+// overflow; a bounded coordinate is still far outside every bitmap.
+constexpr LONG kCoordinateLimit = 1 << 24;
+inline LONG Bounded(LONG v) {
+  return v < -kCoordinateLimit ? -kCoordinateLimit : (v > kCoordinateLimit ? kCoordinateLimit : v);
+}
+inline RECT BoundedRect(const RECT& r) {
+  return RECT{Bounded(r.left), Bounded(r.top), Bounded(r.right), Bounded(r.bottom)};
+}
+// The device rectangle of logical rectangle `r` (bounded first).
+inline RECT DeviceBox(const DrawTarget& t, const RECT& r) {
+  const RECT b = BoundedRect(r);
+  return RECT{b.left + t.dx, b.top + t.dy, b.right + t.dx, b.bottom + t.dy};
+}
+// The device rectangle of a w x h area at logical (x, y).
+inline RECT DeviceArea(const DrawTarget& t, LONG x, LONG y, LONG w, LONG h) {
+  return DeviceBox(t, RECT{Bounded(x), Bounded(y), Bounded(x) + Bounded(w), Bounded(y) + Bounded(h)});
+}
+
 template <typename Fn>
 void ForEachClipped(const DrawTarget& t, RECT r, Fn fn) {
   r = IntersectBox(r, t.whole);
