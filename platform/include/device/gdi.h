@@ -191,6 +191,10 @@ BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int length);
 BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT length,
                 const INT* dx);
 // length -1: up to the terminating zero. Returns the height of the drawn text, 0 on failure.
+// With a font of escapement 900 the layout is computed as for horizontal text and each line
+// is drawn rotated counter-clockwise about its top-left point, as Win32 does: a line placed at
+// (x, y) reads upwards from y and fills the column x .. x + line height. DT_CALCRECT reports
+// the unrotated extent (width along the text).
 int DrawText(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT format);
 BOOL GetTextExtentPoint32(HDC dc, LPCWSTR text, int length, SIZE* size);
 BOOL GetTextMetrics(HDC dc, TEXTMETRICW* metrics);
