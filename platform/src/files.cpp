@@ -16,7 +16,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 
 namespace fs = std::filesystem;
 using namespace device::internal;

@@ -10,7 +10,6 @@
 #include "internal/kernel_objects.h"
 #include "internal/wide_text.h"
 
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -148,7 +147,10 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
 }
 
 DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size) {
-  if (!fileName || size == 0) return Fail(ERROR_INSUFFICIENT_BUFFER), 0;
+  if (!fileName || size == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
   // A process holds one program module, so any handle that is not a library is the program's.
   std::u16string_view library = BuiltInLibraryName(module);
   std::u16string path = library.empty() ? std::u16string(kProgramFolder) + u"\\" +
