@@ -68,7 +68,11 @@ int CaretLine(const EditState& s) { return s.buffer.LineFromChar(s.caret); }
 void PlaceCaret(EditState& s) {
   if (!s.focused) return;
   const int line = CaretLine(s);
-  SetCaretPos(EditLineOriginX(s, line) + s.buffer.XOfChar(line, s.caret), EditLineTop(s, line));
+  int x = EditLineOriginX(s, line) + s.buffer.XOfChar(line, s.caret);
+  // Blanks at the end of a wrapped line hang past the edge; the caret stays at the edge
+  // rather than over the scroll bar.
+  if (s.Wraps()) x = std::min(x, static_cast<int>(EditTextRect(s).right));
+  SetCaretPos(x, EditLineTop(s, line));
 }
 
 void InvalidateAll(EditState& s) { InvalidateRect(s.hwnd, nullptr, FALSE); }

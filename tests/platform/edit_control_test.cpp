@@ -143,6 +143,27 @@ TEST_F(EditTest, SingleLineControlsIgnoreReturn) {
   EXPECT_TRUE(Send(note, WM_GETDLGCODE) & DLGC_WANTALLKEYS);
 }
 
+TEST_F(EditTest, SingleLineControlsScrollSidewaysToFollowTheCaret) {
+  HWND edit = Create(ES_AUTOHSCROLL, 60, 20);
+  driver.TypeText(u"a rather long line of text");
+  const int last = Send(edit, WM_GETTEXTLENGTH) - 1;
+  const int x = GET_X_LPARAM(Send(edit, EM_POSFROMCHAR, static_cast<WPARAM>(last)));
+  EXPECT_GT(x, 0);
+  EXPECT_LT(x, 60);
+  EXPECT_GT(Send(edit, EM_GETFIRSTVISIBLELINE), 0);  // single-line: the first character shown
+  driver.PressKey(VK_HOME);
+  EXPECT_EQ(GET_X_LPARAM(Send(edit, EM_POSFROMCHAR, 0)), 1);
+}
+
+TEST_F(EditTest, NumberAndCaseStylesFilterTypedCharacters) {
+  HWND number = Create(ES_NUMBER);
+  driver.TypeText(u"4x2-");
+  EXPECT_EQ(Text(number), u"42");
+  HWND upper = Create(ES_UPPERCASE);
+  driver.TypeText(u"\u00e9t\u00e9");
+  EXPECT_EQ(Text(upper), u"\u00c9T\u00c9");
+}
+
 TEST_F(EditTest, TypingReplacesTheSelection) {
   HWND edit = Create(kNoteStyle);
   driver.TypeText(u"one two three");
