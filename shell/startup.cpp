@@ -1,0 +1,133 @@
+// The start-up sequence, the message loop and the shut-down, in their fixed order, and the
+// table of the program's window classes.
+#include "shell/startup.h"
+
+#include "drawing/skin_images.h"
+#include "prediction/language_switch.h"
+#include "prediction/prediction_engine.h"
+#include "settings/settings_store.h"
+#include "shell/main_window.h"
+#include "shell/menu_bar.h"
+#include "shell/program_folder.h"
+
+#include <device/files.h>
+#include <device/shell.h>
+
+HINSTANCE ProgramInstance = nullptr;
+HWND MainWindow = nullptr;
+HWND RichInkWindow = nullptr;
+HANDLE ContactsThread = nullptr;
+std::atomic<std::int32_t> ContactsReady{0};
+
+namespace {
+
+constexpr int kNoBackground = -1;
+
+// One window class of the program. A window that becomes part of the program adds its row
+// here; the order is the registration order.
+struct WindowClassRow {
+  const WCHAR* name;
+  WNDPROC proc;
+  bool arrowCursor;
+  int background;  // a stock brush, or kNoBackground when the window paints all of itself
+};
+
+constexpr WindowClassRow kWindowClasses[] = {
+    // class               procedure       arrow  background
+    {kMainWindowClass,     TavrelProc,     false, WHITE_BRUSH},
+    // "MyEditWindowClass", PredictKeyClass, PhoneKeyClass, LandscapeKeyClass, NumExpKeyClass,
+    // QwertyKeyClass, PredictKeysClass and "EditLSClass" come here, in this order.
+    {kMenuClassName,       MenuClassProc,  true,  kNoBackground},
+    // "FxKeyClass" and "ViewNoteWindowClass" come here.
+};
+
+constexpr WCHAR kRichInkLibrary[] = u"richink.dll";
+constexpr WCHAR kRichInkClass[] = u"richink";
+constexpr WCHAR kRichInkTitle[] = u"rec";
+constexpr DWORD kRichInkStyle = 0x800;
+
+// The contacts feature starts its ContactLoader thread here with no argument and keeps the
+// handle in ContactsThread; until it exists no thread is started.
+void StartContactsThread() {}
+
+// The contacts feature logs off the contact store here at shut-down.
+void LogOffContactStore() {}
+
+// A running instance is raised (no move, no resize); true when there was one.
+bool RaiseRunningInstance() {
+  HWND running = FindWindow(kMainWindowClass, kMainWindowTitle);
+  if (running == nullptr) return false;
+  SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return true;
+}
+
+void ReadKeyboardFile() {
+  WCHAR path[kPathRoom];
+  if (ProgramFolderPath(u"keyboard.txt", path)) ReadLanguageFile(path, ThePredictionEngine().languages);
+}
+
+void LoadCurrentLanguage() {
+  SettingsBlock& settings = TheSettings();
+  ApplyUsedLanguageRule(settings);
+  LoadLanguageDictionaries(ThePredictionEngine(), settings.CurrentLang);
+}
+
+// The hidden window that converts note files, only when the rich-ink library and its class
+// are there.
+void CreateRichInkWindow(HINSTANCE instance) {
+  WNDCLASSW info;
+  if (LoadLibrary(kRichInkLibrary) == nullptr || !GetClassInfo(instance, kRichInkClass, &info)) return;
+  RichInkWindow = CreateWindowEx(0, kRichInkClass, kRichInkTitle, kRichInkStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+// Key-down messages are not translated into characters.
+void RunMessageLoop() {
+  MSG msg;
+  while (GetMessage(&msg, nullptr, 0, 0)) DispatchMessage(&msg);
+}
+
+void ShutDown() {
+  SaveLanguageDictionary(ThePredictionEngine(), TheSettings().CurrentLang);
+  GXCloseInput();
+  LogOffContactStore();
+}
+
+}  // namespace
+
+void RegisterWindowClasses(HINSTANCE instance) {
+  for (const WindowClassRow& row : kWindowClasses) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = row.proc;
+    wc.hInstance = instance;
+    wc.hCursor = row.arrowCursor ? LoadCursor(nullptr, IDC_ARROW) : nullptr;
+    wc.hbrBackground = row.background == kNoBackground ? nullptr : static_cast<HBRUSH>(GetStockObject(row.background));
+    wc.lpszClassName = row.name;
+    RegisterClass(&wc);
+  }
+}
+
+int RunTavrel(HINSTANCE instance) {
+  // Installing the program: the shipped data goes into the program folder on first start.
+  device::EnsureDeviceImage();
+  if (RaiseRunningInstance()) return 0;
+  ProgramInstance = instance;
+  RegisterWindowClasses(instance);
+  GXOpenInput();
+  ReadKeyboardFile();
+  LoadSkinImages();
+  MainWindow = CreateWindowEx(0, kMainWindowClass, kMainWindowTitle, kMainWindowStyle, 0, 0, kMainWindowWidth,
+                              kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+  // The component object library needs no set-up on the device; the contact store does its own.
+  StartContactsThread();
+  if (MainWindow != nullptr) {
+    UpdateWindow(MainWindow);
+    LoadSettings();
+    LoadCurrentLanguage();
+    CreateRichInkWindow(instance);
+    // Without a start window nothing could ever end the loop.
+    RunMessageLoop();
+  }
+  ShutDown();
+  return 0;
+}
