@@ -3,6 +3,8 @@
 #include "internal/headless.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace device::internal {
@@ -40,8 +42,19 @@ void HeadlessBackend::WaitForWork(std::optional<std::uint64_t> nextTimerDue) {
     idle();
     return;
   }
+  // Without a script nothing moves the clock; only another thread can still post. A test
+  // that pumps messages itself and then enters a modal loop would wait here for ever, so
+  // after a long quiet spell say so and stop instead of hanging.
   std::uint64_t seen = wakes_;
-  changed_.wait(guard, [&] { return wakes_ != seen || (nextTimerDue && now_ >= *nextTimerDue); });
+  bool woke = changed_.wait_for(guard, std::chrono::seconds(20), [&] {
+    return wakes_ != seen || (nextTimerDue && now_ >= *nextTimerDue);
+  });
+  if (!woke) {
+    std::fprintf(stderr,
+                 "device: GetMessage waits with nothing queued, nothing to paint and no due "
+                 "timer on the virtual clock; a modal loop needs RunProgramWithScript\n");
+    std::abort();
+  }
 }
 
 void HeadlessBackend::Wake() {

@@ -3,7 +3,9 @@
 //
 // Two ways to run:
 //  (a) A test owns the UI thread. `Driver driver;` starts the device on the calling thread;
-//      the test creates windows and every action runs the message loop until idle.
+//      the test creates windows and every action runs the message loop until idle. A
+//      handler that runs a modal loop (a dialog) would wait in GetMessage with nobody left
+//      to act, so such flows need mode (b); the device stops with a message if it happens.
 //  (b) A program runs its own WinMain and message loop: RunProgramWithScript runs the
 //      program on the calling thread and the script on a second thread, in strict lock-step.
 //      Whenever the program's GetMessage finds nothing to do (no queued message, no window
