@@ -8,8 +8,10 @@
 // and so paint over them. BeginPaint sends WM_NCPAINT when the frame is pending, then
 // WM_ERASEBKGND (wParam the paint DC) when erasing is pending, and returns a DC clipped to the
 // window's visible region and the update rectangle; the caret is hidden from BeginPaint to
-// EndPaint. Hidden windows collect no updates. Screen areas no window covers are painted
-// black at once. Drawing goes through GDI's screen DCs (internal/screen.h).
+// EndPaint. Hidden windows collect no updates. When a window hides, moves or goes, exactly
+// what became visible of each other window is invalidated (with erase), compared against a
+// snapshot taken before the change; screen that no window covers any more is painted black
+// at once. Drawing goes through GDI's screen DCs (internal/screen.h).
 #include "internal/screen.h"
 #include "internal/window_state.h"
 
@@ -47,17 +49,39 @@ void InvalidateWithChildren(Window* w, const RECT& rect, bool erase) {
   }
 }
 
-void PaintDesktop(const RECT& screenRect) {
-  std::vector<RECT> region{Intersect(screenRect, RECT{0, 0, kScreenWidth, kScreenHeight})};
-  if (Empty(region[0])) return;
+std::vector<RECT> DesktopPixels() {
+  std::vector<RECT> region{RECT{0, 0, kScreenWidth, kScreenHeight}};
   for (const Window* t : Wm().topLevels) {
     if (t->style & WS_VISIBLE) SubtractRect(region, ScreenWindowRect(t));
   }
+  return region;
+}
+
+void PaintDesktop(const std::vector<RECT>& region) {
   if (region.empty()) return;
   HDC dc = CreateScreenDC(nullptr, POINT{0, 0}, region);
   RECT all{0, 0, kScreenWidth, kScreenHeight};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   DestroyScreenDC(dc);
+}
+
+// Parents do not clip their children, but what a child covers is the child's to paint.
+std::vector<RECT> ShownPixels(const Window* w) {
+  std::vector<RECT> region = VisibleRegion(w, false);
+  for (const Window* c : w->children) {
+    if (c->style & WS_VISIBLE) SubtractRect(region, ScreenWindowRect(c));
+  }
+  return region;
+}
+
+// Marks a screen rectangle of w for repainting: the client part with erasing, the frame
+// when the rectangle reaches into it.
+void InvalidateScreenPart(Window* w, const RECT& screenRect) {
+  RECT client = ScreenClientRect(w);
+  RECT inside = Intersect(screenRect, client);
+  bool reachesFrame = !EqualRect(&inside, &screenRect);
+  OffsetRect(&inside, -client.left, -client.top);
+  AddUpdate(w, inside, true, reachesFrame);
 }
 
 Window* FirstToPaint(const std::vector<Window*>& list) {
@@ -117,19 +141,29 @@ void DropUpdate(Window* w) {
   w->update = RECT{0, 0, 0, 0};
 }
 
-void ExposeScreenArea(const RECT& screenRect) {
+ScreenSnapshot TakeScreenSnapshot() {
+  ScreenSnapshot snapshot;
+  for (auto& [handle, window] : Wm().windows) {
+    if (IsShown(window.get())) snapshot.shown[handle] = ShownPixels(window.get());
+  }
+  snapshot.desktop = DesktopPixels();
+  return snapshot;
+}
+
+void ExposeChanges(const ScreenSnapshot& before) {
   for (auto& [handle, window] : Wm().windows) {
     Window* w = window.get();
     if (!IsShown(w)) continue;
-    RECT whole = Intersect(screenRect, ScreenWindowRect(w));
-    if (Empty(whole)) continue;
-    RECT client = ScreenClientRect(w);
-    RECT inside = Intersect(whole, client);
-    OffsetRect(&inside, -client.left, -client.top);
-    bool touchesFrame = !EqualRect(&whole, &inside) || Empty(inside);
-    AddUpdate(w, inside, true, touchesFrame);
+    std::vector<RECT> fresh = ShownPixels(w);
+    auto old = before.shown.find(handle);
+    if (old != before.shown.end()) {
+      for (const RECT& r : old->second) SubtractRect(fresh, r);
+    }
+    for (const RECT& r : fresh) InvalidateScreenPart(w, r);
   }
-  PaintDesktop(screenRect);
+  std::vector<RECT> bare = DesktopPixels();
+  for (const RECT& r : before.desktop) SubtractRect(bare, r);
+  PaintDesktop(bare);
 }
 
 Window* NextWindowToPaint() { return FirstToPaint(Wm().topLevels); }

@@ -200,8 +200,7 @@ BOOL DestroyWindow(HWND hwnd) {
     ShowWindow(hwnd, SW_HIDE);
     if (FromHandle(hwnd) != w) return TRUE;
   }
-  bool wasShown = IsShown(w);
-  RECT screenRect = ScreenWindowRect(w);
+  ScreenSnapshot before = TakeScreenSnapshot();
   w->style &= ~WS_VISIBLE;
   if (!w->parent) DestroyOwnedWindows(w);
   if (FromHandle(hwnd) != w) return TRUE;
@@ -210,7 +209,7 @@ BOOL DestroyWindow(HWND hwnd) {
   SendDestroyMessages(w);
   if (FromHandle(hwnd) != w) return TRUE;
   FreeWindow(w);
-  if (wasShown) ExposeScreenArea(screenRect);
+  ExposeChanges(before);
   return TRUE;
 }
 

@@ -231,11 +231,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
       ActivateWindow(w, WA_ACTIVE);
     }
   } else if (wasVisible) {
-    RECT old = ScreenWindowRect(w);
-    bool shown = IsShown(w);
+    ScreenSnapshot before = TakeScreenSnapshot();
     w->style &= ~WS_VISIBLE;
+    ExposeChanges(before);
     ForgetWindowForFocus(w);
-    if (shown) ExposeScreenArea(old);
   }
   return wasVisible;
 }
@@ -243,7 +242,6 @@ BOOL ShowWindow(HWND hwnd, int command) {
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
   Window* w = FromHandle(hwnd);
   if (!w) return FALSE;
-  RECT oldScreen = ScreenWindowRect(w);
   bool wasShown = IsShown(w);
   RECT r = w->rect;
   if (!(flags & SWP_NOMOVE)) OffsetRect(&r, x - r.left, y - r.top);
@@ -254,6 +252,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
   bool moved = r.left != w->rect.left || r.top != w->rect.top;
   bool sized = (r.right - r.left) != (w->rect.right - w->rect.left) ||
                (r.bottom - r.top) != (w->rect.bottom - w->rect.top);
+  bool hiding = (flags & SWP_HIDEWINDOW) && (w->style & WS_VISIBLE);
+  bool uncovers = wasShown && !(flags & SWP_NOREDRAW) && (moved || sized || hiding);
+  ScreenSnapshot before;
+  if (uncovers) before = TakeScreenSnapshot();
   w->rect = r;
   bool restacked = !(flags & SWP_NOZORDER) && PlaceInZOrder(w, insertAfter);
   if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
@@ -261,7 +263,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
   bool shown = IsShown(w);
 
   if (!(flags & SWP_NOREDRAW)) {
-    if (wasShown && (moved || sized || !shown)) ExposeScreenArea(oldScreen);
+    if (uncovers) ExposeChanges(before);
     if (shown && (moved || sized || restacked || !wasShown)) InvalidateWhole(w);
   }
   if (!shown && wasShown) ForgetWindowForFocus(w);

@@ -117,6 +117,41 @@ TEST_F(Painting, WindowBelowDoesNotPaintOverWindowAbove) {
   EXPECT_EQ(driver.Pixel(120, 120), kBlack);
 }
 
+TEST_F(Painting, HidingAWindowRepaintsOnlyWhatItUncovers) {
+  HWND below = Coloured(kRed, WS_VISIBLE, 0, 0, 100, 100);
+  HWND popup = Coloured(kBlue, WS_POPUP | WS_VISIBLE, 20, 20, 40, 40, below);
+  HWND above = Coloured(kGreen, WS_VISIBLE, 30, 30, 20, 20);
+  HWND aside = Coloured(kWhite, WS_VISIBLE, 150, 150, 50, 50);
+  driver.RunUntilIdle();
+  recorder.all = true;
+  recorder.Clear();
+  paintRects.clear();
+  ShowWindow(popup, SW_HIDE);
+  driver.RunUntilIdle();
+  std::vector<HWND> painted;
+  for (const Logged& l : recorder.log) {
+    if (l.msg == WM_PAINT) painted.push_back(l.hwnd);
+  }
+  EXPECT_EQ(painted, (std::vector<HWND>{below}));  // not the window above, not the one aside
+  ASSERT_EQ(paintRects.size(), 1u);
+  EXPECT_EQ(paintRects[0].left, 20);
+  EXPECT_EQ(paintRects[0].right, 60);
+  EXPECT_EQ(driver.Pixel(25, 25), kRed);
+  EXPECT_EQ(driver.Pixel(35, 35), kGreen);
+  (void)above;
+  (void)aside;
+}
+
+TEST_F(Painting, HidingAChildRepaintsItsParentUnderIt) {
+  HWND parent = Coloured(kRed, WS_VISIBLE, 0, 0, 100, 100);
+  HWND child = Coloured(kBlue, WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, parent);
+  driver.RunUntilIdle();
+  EXPECT_EQ(driver.Pixel(15, 15), kBlue);
+  ShowWindow(child, SW_HIDE);
+  driver.RunUntilIdle();
+  EXPECT_EQ(driver.Pixel(15, 15), kRed);
+}
+
 TEST_F(Painting, ChildrenAreClippedToParentAndPaintOverIt) {
   HWND parent = Coloured(kRed, WS_VISIBLE, 0, 0, 100, 100);
   Coloured(kGreen, WS_CHILD | WS_VISIBLE, 50, 50, 100, 100, parent);

@@ -76,7 +76,15 @@ LRESULT SendToWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Painting helpers (paint.cpp).
 void AddUpdate(Window* w, const RECT& clientRect, bool erase, bool frame);
-void ExposeScreenArea(const RECT& screenRect);  // marks what lies under it for repaint
+// What each shown window shows (its visible region less its shown children) and the bare
+// screen, taken before a window hides, moves or goes; ExposeChanges then invalidates exactly
+// what became visible since, and paints newly bare screen black.
+struct ScreenSnapshot {
+  std::map<HWND, std::vector<RECT>> shown;
+  std::vector<RECT> desktop;
+};
+ScreenSnapshot TakeScreenSnapshot();
+void ExposeChanges(const ScreenSnapshot& before);
 void DropUpdate(Window* w);
 Window* NextWindowToPaint();
 
