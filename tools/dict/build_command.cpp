@@ -2,19 +2,24 @@
 //
 // Counts. Every source is brought to uses per million running words, so that a list and a
 // text of different sizes weigh as intended; a word's frequency is the sum over the sources
-// (texts times --text-weight). The --max-words most frequent words are kept and their
-// frequencies scaled to counts: the most frequent word gets --top-count, the others follow the
-// chosen curve, and no word gets less than 1. Keeping the shipped counts small matters: every
-// word the user finishes adds 1 to its count, so a word the user types a few times soon ranks
-// above shipped words of the same prefix, while the order among shipped words is kept by the
-// order in which they are stored (FindCompletions keeps the first of equal counts ahead).
+// (texts times --text-weight). A word is then weighed by what offering it saves: frequency
+// times (length - 1) to the power --length-weight, since a completion saves the letters not
+// yet typed and a two-letter word saves next to nothing. The --max-words best words are kept
+// and their weights scaled to counts: the best word gets --top-count, the others follow the
+// chosen curve (linear by default), and no word gets less than 1. The defaults were chosen
+// by `dict simulate` runs on held-out everyday English (data/SOURCES.md).
+// Keeping the shipped counts small matters: every word the user finishes adds 1 to its count,
+// so a word the user types a few times soon ranks above shipped words of the same prefix,
+// while the order among shipped words is kept by the order in which they are stored
+// (FindCompletions keeps the first of equal counts ahead).
 //
-// Order. Words are stored most frequent first; a bucket therefore lists its words from the
-// most to the least frequent, which is also the order the ranking walks them in.
+// Order. Words are stored best first; a bucket therefore lists its words from the most to the
+// least useful, which is also the order the ranking walks them in.
 //
-// Pairs. For each kept word, in order of frequency, its --followers most frequent following
-// words (words separated from it by spaces only, in the texts) that are themselves kept and
-// that followed it at least --min-pair-count times; at most --max-pairs pairs in all. Only the
+// Pairs. For each kept word, in order of weight, its --followers best following words: words
+// that followed it in the texts separated by spaces only, at least --min-pair-count times, and
+// that are kept themselves; ranked by uses times (length - 1), the letters a tap saves (or by
+// uses alone with --followers-by count); at most --max-pairs pairs in all. Only the
 // first three pairs of a word are ever offered, and the list is searched from its start, so a
 // bound on both keeps the lookup after each word short. A following word is written in the
 // form it mostly has inside a sentence ("I", German nouns capitalised), because accepting a
@@ -50,21 +55,24 @@ struct BuildOptions {
   std::string alphabet;
   std::string dictOut;
   std::string nextOut;
-  long maxWords = 60000;
-  long topCount = 3000;
-  Scale scale = Scale::Sqrt;
+  long maxWords = 25000;
+  long topCount = 1000;
+  Scale scale = Scale::Linear;
   double textWeight = 1.0;
   long minTextCount = 3;
   long followers = 3;
   long maxPairs = 40000;
   long minPairCount = 2;
+  double lengthWeight = 1.5;
+  bool followersByGain = true;
 };
 
 const char kUsage[] =
     "usage: dict build [--words LIST]... [--text TEXT]... --dict-out DB --next-out PHRASES\n"
     "                  [--allow WORDLIST]... [--alphabet LETTERS] [--max-words N]\n"
     "                  [--top-count N] [--scale linear|sqrt|log] [--text-weight W]\n"
-    "                  [--min-text-count N] [--followers N] [--max-pairs N] [--min-pair-count N]\n";
+    "                  [--min-text-count N] [--length-weight X] [--followers N]\n"
+    "                  [--followers-by count|gain] [--max-pairs N] [--min-pair-count N]\n";
 
 long ParseLong(const std::string& option, const std::string& value, long min, long max) {
   char* end = nullptr;
@@ -94,7 +102,16 @@ bool ParseOptions(const Arguments& args, BuildOptions& o) {
     else if (a == "--followers") o.followers = ParseLong(a, v, 0, 1000);
     else if (a == "--max-pairs") o.maxPairs = ParseLong(a, v, 0, 10000000);
     else if (a == "--min-pair-count") o.minPairCount = ParseLong(a, v, 1, 1000000);
-    else if (a == "--text-weight") {
+    else if (a == "--length-weight") {
+      char* end = nullptr;
+      o.lengthWeight = std::strtod(v.c_str(), &end);
+      if (v.empty() || *end != 0 || !(o.lengthWeight >= 0) || o.lengthWeight > 4)
+        throw InputError("--length-weight needs a number from 0 to 4");
+    } else if (a == "--followers-by") {
+      if (v == "count") o.followersByGain = false;
+      else if (v == "gain") o.followersByGain = true;
+      else throw InputError("--followers-by is count or gain");
+    } else if (a == "--text-weight") {
       char* end = nullptr;
       o.textWeight = std::strtod(v.c_str(), &end);
       if (v.empty() || *end != 0 || !(o.textWeight >= 0) || !std::isfinite(o.textWeight))
@@ -184,6 +201,9 @@ int RunBuild(const Arguments& args) {
   if (frequency.empty()) throw InputError("no words survived the filters; nothing to build");
 
   std::vector<std::pair<std::u16string, double>> ranked(frequency.begin(), frequency.end());
+  if (o.lengthWeight > 0) {
+    for (auto& [word, f] : ranked) f *= std::pow(std::max(0.5, static_cast<double>(word.size()) - 1), o.lengthWeight);
+  }
   std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
     return a.second != b.second ? a.second > b.second : a.first < b.first;
   });
@@ -208,7 +228,9 @@ int RunBuild(const Arguments& args) {
     if (it == text.pairs.end()) continue;
     std::vector<std::pair<int, std::u16string>> next;
     for (const auto& [following, count] : it->second)
-      if (count >= o.minPairCount && kept.count(following)) next.emplace_back(count, following);
+      if (count >= o.minPairCount && kept.count(following))
+        next.emplace_back(o.followersByGain ? count * std::max<int>(1, static_cast<int>(following.size()) - 1) : count,
+                          following);
     std::sort(next.begin(), next.end(), [&](const auto& a, const auto& b) {
       return a.first != b.first ? a.first > b.first : kept[a.second] < kept[b.second];
     });
