@@ -1,0 +1,309 @@
+// The program as a person meets it: start-up, the start window's bands, closing, the first-run
+// button assignment and the grid menu that Enter opens when the menu bar is not shown always.
+#include "shell_test_support.h"
+
+#include "drawing/skin_images.h"
+#include "prediction/dictionary_file.h"
+#include "settings/registry_settings.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+#include "shell/main_window.h"
+#include "shell/menu_bar.h"
+#include "shell/program_folder.h"
+
+#include <device/files.h>
+#include <device/gdi.h>
+#include <device/message_box_probe.h>
+#include <device/shell.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using shell_test::Pixels;
+using shell_test::RunTavrel;
+
+HWND StartWindow(const device::Driver& d) { return d.Find(kMainWindowClass, kMainWindowTitle); }
+HWND GridMenu(const device::Driver& d) { return d.Find(kMenuClassName, kMenuTitle); }
+
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+void SetMenuOff() {
+  DWORD off = 0;
+  WriteSetting(u"Menu", REG_DWORD, &off, sizeof off);
+}
+
+// The lines the stand-in `assign` wrote; waits up to 10 s of host time for at least
+// `expected` lines, since the tool runs as its own process.
+std::vector<std::string> AssignStarts(const device::Driver& d, size_t expected) {
+  const std::filesystem::path out = std::filesystem::path(d.DeviceFolder()) / "assign.out";
+  std::vector<std::string> lines;
+  for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);;) {
+    lines.clear();
+    std::ifstream in(out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    if (lines.size() >= expected || std::chrono::steady_clock::now() > deadline) return lines;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+std::string OwnDevicePathUtf8() {
+  WCHAR self[MAX_PATH] = {};
+  GetModuleFileName(nullptr, self, MAX_PATH);
+  std::string utf8;
+  for (const WCHAR* c = self; *c; ++c) utf8 += static_cast<char>(*c);  // the path is ASCII
+  return utf8;
+}
+
+// Each band shows frame 0 of its skin image: band k at its top, every pixel.
+TEST(StartWindow, StartUpShowsTheFiveBandsAndGoesFullScreenAfter100ms) {
+  EXPECT_EQ(RunTavrel([](device::Driver& d) {
+              HWND main = StartWindow(d);
+              ASSERT_NE(main, nullptr);
+              RECT r = WindowRect(main);
+              EXPECT_EQ(r.right - r.left, 240);
+              EXPECT_EQ(r.bottom - r.top, 360);
+              EXPECT_TRUE(device::GetShellState().gameInputOpen);
+              EXPECT_EQ(ThePredictionEngine().tracker.GetLoadedLanguage(), 0);
+
+              struct Band { int top, bottom, image; };
+              const Band bands[] = {{0, 105, 35}, {105, 155, 36}, {155, 209, 37}, {209, 258, 38}, {258, 320, 39}};
+              HDC probe = CreateCompatibleDC(nullptr);
+              for (const Band& band : bands) {
+                HGDIOBJ old = SelectObject(probe, SkinImage(band.image));
+                int differing = 0;
+                for (int y = band.top; y < band.bottom; y += 3) {
+                  for (int x = 0; x < 240; x += 3) differing += d.Pixel(x, y) != GetPixel(probe, x, y - band.top);
+                }
+                SelectObject(probe, old);
+                EXPECT_EQ(differing, 0) << "band at " << band.top;
+              }
+              DeleteDC(probe);
+
+              d.AdvanceTime(99);
+              EXPECT_EQ(device::GetShellState().fullScreenCalls, 0);
+              d.AdvanceTime(1);
+              device::ShellState shell = device::GetShellState();
+              EXPECT_EQ(shell.fullScreenWindow, main);
+              EXPECT_EQ(shell.lastFullScreenFlags, 0x2Au);
+              EXPECT_FALSE(shell.taskBarShown);
+              EXPECT_FALSE(shell.startIconShown);
+              EXPECT_FALSE(shell.sipButtonShown);
+            }),
+            0);
+}
+
+TEST(StartWindow, RichInkWindowExistsExactlyWhenItsClassDoes) {
+  RunTavrel([](device::Driver& d) {
+    WNDCLASSW info;
+    const bool classExists = GetClassInfo(nullptr, u"richink", &info) != FALSE;
+    EXPECT_EQ(d.Find(u"richink", u"rec") != nullptr, classExists);
+  });
+}
+
+// The tap left of x = 50 is the setup part of band 0 (the setup dialog is not part of the
+// program yet); from x = 50 on the band closes the program, which saves the settings and the
+// current language's dictionary on the way out.
+TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
+  bool ended = false;
+  int result = RunTavrel([&](device::Driver& d) {
+    WCHAR word[] = u"heliotrope";
+    ThePredictionEngine().dictionary.LearnWord(word);
+
+    d.Tap(49, 50);
+    EXPECT_NE(StartWindow(d), nullptr);
+    DWORD menu = 7;
+    EXPECT_FALSE(ReadDwordSetting(u"Menu", &menu)) << "settings saved: the window was destroyed";
+
+    d.Tap(50, 50);
+    ended = StartWindow(d) == nullptr;
+    EXPECT_TRUE(ReadDwordSetting(u"Menu", &menu));
+    EXPECT_EQ(menu, 1u);
+    WordDictionary saved;
+    ASSERT_TRUE(LoadWordDictionary(u"\\Program Files\\Tavrel\\english\\db.dat", saved));
+    EXPECT_EQ(saved.CountOf(u"heliotrope"), 1);
+  });
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(result, 0);
+}
+
+TEST(StartWindow, TapOnBand1DrawsItFocusedAndSetsEditModeForANewNote) {
+  RunTavrel([](device::Driver& d) {
+    HWND main = StartWindow(d);
+    const std::vector<COLORREF> before = Pixels(d, RECT{0, 105, 240, 155});
+    d.Tap(120, 130);
+    EXPECT_EQ(EditMode, kEditNewNote);
+    EXPECT_NE(Pixels(d, RECT{0, 105, 240, 155}), before) << "band 1 in its focused look";
+    d.Tap(120, 290);
+    EXPECT_EQ(EditMode, kEditContactList);
+    d.Tap(120, 230);
+    EXPECT_EQ(EditMode, kEditField);
+    EXPECT_EQ(StartWindow(d), main);
+  });
+}
+
+// The stand-in `assign` beside the test program records each start. Two starts on one
+// device: the first starts the tool 200 ms after the window with the program's own path and
+// writes `Assign` = 1; the second finds `Assign` and starts nothing.
+TEST(StartWindow, FirstStartLaunchesAssignOnceAndLaterStartsDoNot) {
+  int starts = 0;
+  device::RunProgramWithScript(
+      [&] {
+        shell_test::ResetProcessState();
+        for (; starts < 2; ++starts) WinMain(shell_test::TestInstance(), nullptr, nullptr, SW_SHOW);
+        return 0;
+      },
+      [&](device::Driver& d) {
+        DWORD assign = 7;
+        d.AdvanceTime(199);
+        EXPECT_FALSE(ReadDwordSetting(u"Assign", &assign));
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(d.DeviceFolder()) / "assign.out"));
+        d.AdvanceTime(1);
+        EXPECT_TRUE(ReadDwordSetting(u"Assign", &assign));
+        EXPECT_EQ(assign, 1u);
+        std::vector<std::string> lines = AssignStarts(d, 1);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], OwnDevicePathUtf8());
+
+        d.Tap(200, 50);  // close; the second start follows
+        EXPECT_EQ(starts, 1);
+        ASSERT_NE(StartWindow(d), nullptr);
+        d.AdvanceTime(1000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a wrongly started tool would have written by now
+        EXPECT_EQ(AssignStarts(d, 1).size(), 1u);
+        d.Tap(200, 50);
+      });
+  EXPECT_EQ(starts, 2);
+}
+
+TEST(StartWindow, EnterDoesNothingWhileTheMenuBarIsShownAlways) {
+  RunTavrel([](device::Driver& d) {
+    d.AdvanceTime(400);
+    d.PressKey(VK_RETURN);
+    EXPECT_EQ(GridMenu(d), nullptr);
+  });
+}
+
+// Re-labelling a button with its own text leaves its pixels as they are; another text
+// changes them. So a grid cell reads exactly the text whose re-labelling changes nothing.
+bool CellReads(device::Driver& d, HWND grid, int button, const RECT& cell, const WCHAR* text) {
+  const std::vector<COLORREF> before = Pixels(d, cell);
+  SendMessage(grid, MenuLabelMessage, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(text));
+  d.RunUntilIdle();
+  return Pixels(d, cell) == before;
+}
+
+TEST(StartWindow, WithMenuOffEnterOpensTheGridWithSetupAndExit) {
+  RunTavrel(
+      [](device::Driver& d) {
+        d.AdvanceTime(400);
+        d.PressKey(VK_RETURN);
+        HWND grid = GridMenu(d);
+        ASSERT_NE(grid, nullptr);
+        RECT r = WindowRect(grid);
+        EXPECT_EQ(r.left, 48);
+        EXPECT_EQ(r.top, 200);
+        EXPECT_EQ(r.right - r.left, 144);
+        EXPECT_EQ(r.bottom - r.top, 90);
+        EXPECT_EQ(TopWindow(), grid);
+        EXPECT_EQ(GetFocus(), grid);
+        // Client cells (the border is one pixel): Setup bottom-centre, Exit centre.
+        const RECT setupCell{49 + 48 + 4, 201 + 60 + 4, 49 + 96 - 4, 201 + 90 - 6};
+        const RECT exitCell{49 + 48 + 4, 201 + 30 + 4, 49 + 96 - 4, 201 + 60 - 4};
+        EXPECT_TRUE(CellReads(d, grid, 3, setupCell, u"Setup"));
+        EXPECT_TRUE(CellReads(d, grid, 4, exitCell, u"Exit"));
+        EXPECT_FALSE(CellReads(d, grid, 4, exitCell, u"Exot"));
+      },
+      SetMenuOff);
+}
+
+// Exit has the focus; keys count only 300 ms after the grid opened.
+TEST(StartWindow, GridIgnoresKeysFor300msThenTwoEntersCloseTheProgram) {
+  bool ended = false;
+  RunTavrel(
+      [&](device::Driver& d) {
+        d.AdvanceTime(400);
+        d.PressKey(VK_RETURN);
+        ASSERT_NE(GridMenu(d), nullptr);
+        d.PressKey(VK_RETURN);
+        d.AdvanceTime(299);
+        d.PressKey(VK_RETURN);
+        EXPECT_NE(StartWindow(d), nullptr);
+        d.AdvanceTime(1);
+        d.PressKey(VK_RETURN);
+        ended = StartWindow(d) == nullptr;
+      },
+      SetMenuOff);
+  EXPECT_TRUE(ended);
+}
+
+TEST(StartWindow, GridSetupClosesTheGridAndKeepsTheProgram) {
+  RunTavrel(
+      [](device::Driver& d) {
+        d.AdvanceTime(400);
+        d.PressKey(VK_RETURN);
+        d.AdvanceTime(300);
+        d.PressKey(VK_DOWN);  // from Exit (centre) to Setup (bottom)
+        d.PressKey(VK_RETURN);
+        EXPECT_EQ(GridMenu(d), nullptr);
+        EXPECT_NE(StartWindow(d), nullptr);
+        EXPECT_EQ(TopWindow(), StartWindow(d));
+      },
+      SetMenuOff);
+}
+
+TEST(StartWindow, ClosingTheGridShrinksTheStartWindowTo240x320After100ms) {
+  RunTavrel(
+      [](device::Driver& d) {
+        HWND main = StartWindow(d);
+        d.AdvanceTime(400);
+        d.PressKey(VK_RETURN);
+        d.AdvanceTime(300);
+        d.Tap(49 + 24, 201 + 15);  // the top-left "x"
+        EXPECT_EQ(GridMenu(d), nullptr);
+        EXPECT_EQ(WindowRect(main).bottom, 360);
+        d.AdvanceTime(99);
+        EXPECT_EQ(WindowRect(main).bottom, 360);
+        d.AdvanceTime(1);
+        RECT r = WindowRect(main);
+        EXPECT_EQ(r.right - r.left, 240);
+        EXPECT_EQ(r.bottom - r.top, 320);
+        d.PressKey(VK_RETURN);  // the grid opens again
+        EXPECT_NE(GridMenu(d), nullptr);
+      },
+      SetMenuOff);
+}
+
+TEST(StartWindow, DemoWritesTheStartAndGridScreenshots) {
+  const auto shots = std::filesystem::temp_directory_path() / "tavrel-shell-shots";
+  std::filesystem::remove_all(shots);
+  setenv("TAVREL_SHOTS", shots.string().c_str(), 1);
+  EXPECT_EQ(RunTavrel(DemoScript), 0);
+  unsetenv("TAVREL_SHOTS");
+  EXPECT_TRUE(std::filesystem::exists(shots / "tavrel-start.png"));
+  EXPECT_TRUE(std::filesystem::exists(shots / "tavrel-grid-menu.png"));
+  std::filesystem::remove_all(shots);
+}
+
+TEST(ProgramFolder, NamesFilesBesideTheProgramAndRefusesPathsThatDoNotFit) {
+  device::Driver driver;
+  WCHAR path[kPathRoom];
+  ASSERT_TRUE(ProgramFolderPath(u"keyboard.txt", path));
+  EXPECT_EQ(std::u16string(path), u"\\Program Files\\Tavrel\\keyboard.txt");
+  std::u16string longName(kPathRoom, u'a');
+  EXPECT_FALSE(ProgramFolderPath(longName.c_str(), path));
+  EXPECT_EQ(path[0], 0);
+}
+
+}  // namespace
