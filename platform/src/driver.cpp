@@ -29,6 +29,12 @@ class Lockstep {
  public:
   // UI thread, when idle.
   void ProgramIdle() {
+    if (!OnUiThread()) {
+      // The script itself sent a message whose handler waits for messages: nobody is left
+      // to act. Scripts post such messages (or tap) instead.
+      std::fprintf(stderr, "device: a script's SendMessage ran a message loop; post instead\n");
+      std::abort();
+    }
     std::unique_lock<std::mutex> guard(lock_);
     if (scriptDone_) {
       guard.unlock();

@@ -67,3 +67,21 @@ TEST_F(Subclassing, RegisteringAClassTwiceIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cursors, SetCursorReturnsThePreviousOneAndOnlySystemCursorsLoad) {
+  HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
+  HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  ASSERT_NE(wait, nullptr);
+  ASSERT_NE(wait, arrow);
+  EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+  SetCursor(arrow);
+  EXPECT_EQ(SetCursor(wait), arrow);
+  EXPECT_EQ(GetCursor(), wait);
+  EXPECT_EQ(SetCursor(arrow), wait);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+}
+
+}  // namespace

@@ -12,7 +12,8 @@
 //      to paint, no due timer) it hands control to the script, which performs actions until
 //      one needs the program to run (input, time, RunUntilIdle); then it hands control back
 //      and waits until the program is idle again. Only one of the two threads runs at any
-//      time, so the script may read windows and the screen directly. When the script
+//      time, so the script may read windows and the screen directly (but it posts, rather
+//      than sends, anything whose handler may run a modal loop). When the script
 //      returns, the program is asked to quit (PostQuitMessage(0)); if the program ends
 //      first, the rest of the script runs without a program.
 // Either way the device image is a fresh temporary folder (TAVREL_DEVICE), removed at the end.
