@@ -25,7 +25,9 @@
 // Differences from Win32: the scroll bar is drawn inside the client area (the window manager
 // has no non-client scroll bars); a single-line control without ES_AUTOHSCROLL scrolls like
 // one with it instead of refusing text that does not fit; EM_CHARFROMPOS answers -1 for a
-// point outside the client area; the default text limit is 32767 characters for both kinds.
+// point outside the client area; the default text limit is 32767 characters for both kinds;
+// EN_UPDATE and EN_CHANGE are both sent when the text changes, and the screen follows when
+// the message loop repaints (Win32 repaints between the two).
 #include "internal/edit_state.h"
 #include "internal/system_classes.h"
 
@@ -41,7 +43,9 @@ EditState* StateOf(HWND hwnd) { return reinterpret_cast<EditState*>(GetWindowLon
 
 namespace {
 
-constexpr UINT_PTR kRepeatTimer = 1;  // repeats a held scroll-bar action
+// Repeats a held scroll-bar action. An unusual id, because a subclass's own timers on the
+// control pass through this procedure too and must not be taken for it.
+constexpr UINT_PTR kRepeatTimer = 0xED17;
 constexpr UINT kRepeatFirstMs = 300;
 constexpr UINT kRepeatNextMs = 100;
 
@@ -288,7 +292,6 @@ LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 LRESULT OnCreate(EditState& s, const CREATESTRUCTW* cs) {
   s.notify = cs->hwndParent;
   s.style = static_cast<DWORD>(cs->style);
-  s.measure.SetFont(nullptr);
   Configure(s);
   if (cs->lpszName) s.buffer.SetText(cs->lpszName);
   return 0;

@@ -113,7 +113,7 @@ void PaintLine(EditState& s, HDC dc, int line, const RECT& text, bool showSelect
 
 }  // namespace
 
-FontMeasure::FontMeasure() : dc_(CreateCompatibleDC(nullptr)) {}
+FontMeasure::FontMeasure() : dc_(CreateCompatibleDC(nullptr)) { SetFont(nullptr); }
 
 FontMeasure::~FontMeasure() {
   if (dc_) DeleteDC(dc_);
