@@ -27,7 +27,7 @@ void TopKeys::Write(WCHAR* out) const {
   out[size_] = 0;
 }
 
-bool NextKeyTally::Add(WCHAR key, std::int64_t amount) {
+bool NextKeyTally::AddHashed(WCHAR key, std::int64_t amount) {
   // Fibonacci hashing spreads neighbouring letters over the table.
   unsigned slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> 23;  // 9 bits: 0..511
   for (int probes = 0; probes < kSlots; ++probes, slot = (slot + 1) % kSlots) {
@@ -48,6 +48,11 @@ bool NextKeyTally::Add(WCHAR key, std::int64_t amount) {
 }
 
 void NextKeyTally::OfferAll(TopKeys& top) const {
+  for (unsigned k = 0; k < 256; ++k) {
+    if (direct_[0][k] != 0) top.Offer(static_cast<WCHAR>(k), direct_[0][k]);
+    // The home page may be page 0 too; it then never receives a count.
+    if (direct_[1][k] != 0) top.Offer(static_cast<WCHAR>((homePage_ << 8) | k), direct_[1][k]);
+  }
   for (int slot = 0; slot < kSlots; ++slot)
     if (used_[slot]) top.Offer(keys_[slot], sums_[slot]);
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::size_t kBucketGrowth = 128;
-
 std::size_t BoundedLength(const WCHAR* text) {
   std::size_t n = 0;
   while (n < static_cast<std::size_t>(kMaxWordLength) && text[n] != 0) ++n;
@@ -33,19 +31,17 @@ Relation Relate(const WCHAR* stored, const WCHAR* learned, std::size_t n) {
 }  // namespace
 
 void WordDictionary::EmptyDictionary() {
-  for (WordBucket& bucket : buckets_) bucket.clear();
+  for (WordBucket& bucket : buckets_) bucket.Clear(false);
   pool_.Clear();
 }
 
 void WordDictionary::DestroyDictionary() {
-  for (WordBucket& bucket : buckets_) WordBucket().swap(bucket);
+  for (WordBucket& bucket : buckets_) bucket.Clear(true);
   pool_.Clear();
 }
 
 void WordDictionary::Append(WordBucket& bucket, const WCHAR* text, std::size_t length, std::int32_t count) {
-  if (bucket.size() + 1 >= bucket.capacity()) bucket.reserve(bucket.capacity() + kBucketGrowth);
-  const WCHAR second = length > 1 ? text[1] : WCHAR{0};
-  bucket.push_back(WordEntry{pool_.Store(text, length), count, text[0], second});
+  bucket.Append(WordBucket::KeyOf(text, length), WordEntry{pool_.Store(text, length), count});
 }
 
 void WordDictionary::LearnWord(WCHAR* word) {
@@ -54,21 +50,28 @@ void WordDictionary::LearnWord(WCHAR* word) {
   const std::size_t n = std::min<std::size_t>(fullLength, kMaxWordLength);
   WordBucket& bucket = buckets_[BucketOf(word[0])];
   std::int32_t newCount = 1;
-  for (WordEntry& entry : bucket) {
-    if (entry.first != word[0]) continue;
-    // A stored word whose second character differs from W's can be neither equal to W, nor
-    // a prefix of it, nor begin with it, unless one of the two is a single character.
-    if (n > 1 && entry.second != 0 && entry.second != word[1]) continue;
+  // A stored word can be equal to W, a prefix of it or begin with it only when their first
+  // min(n, 4) characters agree, or when it is itself a prefix of W shorter than four
+  // characters (whole key equal to that prefix's key). The key scan skips all other words.
+  const std::uint64_t wordKey = WordBucket::KeyOf(word, n);
+  std::uint64_t shortPrefixes[3];
+  for (std::size_t k = 1; k <= 3; ++k) shortPrefixes[k - 1] = WordBucket::KeyOf(word, std::min(k, n));
+  bool found = false;
+  bucket.ForEachKeyMatch<3>(WordBucket::MaskOf(n), wordKey & WordBucket::MaskOf(n), shortPrefixes, [&](std::size_t i) {
+    WordEntry& entry = bucket.Entry(i);
     switch (Relate(pool_.Text(entry.text), word, n)) {
       case Relation::Equal:
+        // The scan stops here: later prefix entries are not counted for this use.
         CountUp(entry.count);
-        return;  // the scan stops here: later prefix entries are not counted for this use
+        found = true;
+        return false;
       case Relation::LearnedIsPrefix: CountUp(newCount); break;
       case Relation::StoredIsPrefix: CountUp(entry.count); break;
       case Relation::None: break;
     }
-  }
-  Append(bucket, word, n, newCount);
+    return true;
+  });
+  if (!found) Append(bucket, word, n, newCount);
 }
 
 void WordDictionary::AddStoredWord(const WCHAR* text, std::int32_t count) {
@@ -82,8 +85,7 @@ void WordDictionary::AddStoredWord(const WCHAR* text, std::size_t length, std::i
 }
 
 void WordDictionary::RemoveWordsAtOrBelow(std::int32_t threshold) {
-  for (WordBucket& bucket : buckets_)
-    std::erase_if(bucket, [threshold](const WordEntry& entry) { return entry.count <= threshold; });
+  for (WordBucket& bucket : buckets_) bucket.RemoveAtOrBelow(threshold);
 }
 
 int WordDictionary::WordCount() const {
@@ -94,7 +96,9 @@ int WordDictionary::WordCount() const {
 
 std::int32_t WordDictionary::CountOf(const WCHAR* word) const {
   if (word[0] == 0) return -1;
-  for (const WordEntry& entry : buckets_[BucketOf(word[0])]) {
+  const WordBucket& bucket = buckets_[BucketOf(word[0])];
+  for (std::size_t e = 0; e < bucket.size(); ++e) {
+    const WordEntry& entry = bucket.Entry(e);
     const WCHAR* text = pool_.Text(entry.text);
     std::size_t i = 0;
     while (text[i] != 0 && text[i] == word[i]) ++i;
@@ -105,6 +109,6 @@ std::int32_t WordDictionary::CountOf(const WCHAR* word) const {
 
 std::size_t WordDictionary::MemoryBytes() const {
   std::size_t bytes = pool_.MemoryBytes();
-  for (const WordBucket& bucket : buckets_) bytes += bucket.capacity() * sizeof(WordEntry);
+  for (const WordBucket& bucket : buckets_) bytes += bucket.MemoryBytes();
   return bytes;
 }

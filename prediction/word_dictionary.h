@@ -3,8 +3,8 @@
 // typed prefix and the likeliest next characters.
 //
 // Layout: 32 buckets, a word living in bucket (low 8 bits of its first character) mod 32.
-// A bucket is an array of entries in insertion order (nothing sorts them) that grows by 128
-// entries whenever an append finds count + 1 >= capacity. Texts live in a StringPool.
+// A bucket (WordBucket) holds its entries in insertion order (nothing sorts them) and grows
+// by 128 entries whenever an append finds count + 1 >= capacity. Texts live in a StringPool.
 //
 // Choices where the behaviour is otherwise open:
 // - An empty prefix has no completions (it would otherwise offer every word of bucket 0,
@@ -16,6 +16,7 @@
 #pragma once
 
 #include "prediction/string_pool.h"
+#include "prediction/word_bucket.h"
 
 #include <device/win_types.h>
 
@@ -36,15 +37,6 @@ using SuggestionArray = WCHAR[kSuggestionCount][kWordBufferSize];
 struct Completions {
   SuggestionArray word;
   WCHAR nextKeys[kNextKeysSize];  // 0 to 3 characters, likeliest first
-};
-
-// One stored word. The first two characters are kept beside the text reference so that a
-// lookup rejects most entries of a bucket without touching their texts.
-struct WordEntry {
-  StringPool::TextRef text;
-  std::int32_t count;  // at least 1 for a learned word; 0 is possible for a loaded one
-  WCHAR first;
-  WCHAR second;  // 0 for a one-character word
 };
 
 class WordDictionary {
@@ -81,7 +73,7 @@ class WordDictionary {
 
   // Read access for the dictionary file, tools and tests.
   int EntryCount(int bucket) const { return static_cast<int>(buckets_[bucket].size()); }
-  const WordEntry& Entry(int bucket, int index) const { return buckets_[bucket][index]; }
+  const WordEntry& Entry(int bucket, int index) const { return buckets_[bucket].Entry(static_cast<std::size_t>(index)); }
   const WCHAR* Text(const WordEntry& entry) const { return pool_.Text(entry.text); }
   int WordCount() const;
   // The count of the first stored word equal to `word` (case-sensitive), or -1.
@@ -90,8 +82,6 @@ class WordDictionary {
   std::size_t MemoryBytes() const;
 
  private:
-  using WordBucket = std::vector<WordEntry>;
-
   void Append(WordBucket& bucket, const WCHAR* text, std::size_t length, std::int32_t count);
 
   WordBucket buckets_[kBucketCount];

@@ -1,0 +1,107 @@
+// WordBucket: the words of one of the dictionary's 32 buckets, in insertion order.
+//
+// Stored as two parallel arrays: the first four characters of every word packed in 64 bits
+// (the key a lookup scans), and the text reference with the use count. A lookup compares keys
+// two at a time and touches texts only of words that can match; for prefixes of up to three
+// characters the key alone decides a match and gives the character after the prefix. So a
+// keystroke costs microseconds even in a bucket of ten thousand words.
+#pragma once
+
+#include "prediction/string_pool.h"
+
+#include <device/win_types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// One stored word as the dictionary's callers see it.
+struct WordEntry {
+  StringPool::TextRef text;
+  std::int32_t count;  // at least 1 for a learned word; 0 is possible for a loaded one
+};
+
+class WordBucket {
+ public:
+  static constexpr std::size_t kGrowth = 128;
+  static constexpr std::size_t kKeyCharacters = 4;
+
+  // The key of a text of `length` characters: character k in bits 16k..16k+15 for k < 4;
+  // characters beyond the text's end are 0.
+  static std::uint64_t KeyOf(const WCHAR* text, std::size_t length) {
+    std::uint64_t key = 0;
+    for (std::size_t k = 0; k < kKeyCharacters && k < length; ++k) key |= static_cast<std::uint64_t>(text[k]) << (16 * k);
+    return key;
+  }
+  // The bits of the first min(n, 4) characters.
+  static std::uint64_t MaskOf(std::size_t n) { return n >= kKeyCharacters ? ~0ull : (1ull << (16 * n)) - 1; }
+  // Character k (< 4) of a key.
+  static WCHAR CharacterOf(std::uint64_t key, std::size_t k) { return static_cast<WCHAR>(key >> (16 * k)); }
+
+  std::size_t size() const { return entries_.size(); }
+  std::size_t capacity() const { return entries_.capacity(); }
+
+  // Appends, growing the arrays by 128 entries whenever count + 1 >= capacity.
+  void Append(std::uint64_t key, WordEntry entry);
+
+  // Empties the bucket; with `release` its arrays are freed, otherwise kept for reuse.
+  void Clear(bool release);
+
+  // Removes the entries whose count is `threshold` or less, keeping the order of the others.
+  void RemoveAtOrBelow(std::int32_t threshold);
+
+  std::uint64_t Key(std::size_t i) const { return keys_[i]; }
+  const WordEntry& Entry(std::size_t i) const { return entries_[i]; }
+  WordEntry& Entry(std::size_t i) { return entries_[i]; }
+
+  // Calls visit(i) for every entry, in stored order, whose key masked with `mask` equals
+  // `target`, or whose whole key equals one of the `Exact` keys at `exact`; stops when visit
+  // returns false.
+  template <std::size_t Exact, typename Visit>
+  void ForEachKeyMatch(std::uint64_t mask, std::uint64_t target, const std::uint64_t* exact, Visit&& visit) const;
+
+  std::size_t MemoryBytes() const { return keys_.capacity() * sizeof(std::uint64_t) + entries_.capacity() * sizeof(WordEntry); }
+
+ private:
+  std::vector<std::uint64_t> keys_;
+  std::vector<WordEntry> entries_;
+};
+
+template <std::size_t Exact, typename Visit>
+void WordBucket::ForEachKeyMatch(std::uint64_t mask, std::uint64_t target, const std::uint64_t* exact,
+                                 Visit&& visit) const {
+  const std::uint64_t* keys = keys_.data();
+  const std::size_t count = keys_.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i maskVector = _mm_set1_epi64x(static_cast<long long>(mask));
+  const __m128i targetVector = _mm_set1_epi64x(static_cast<long long>(target));
+  __m128i exactVector[Exact > 0 ? Exact : 1];
+  for (std::size_t e = 0; e < Exact; ++e) exactVector[e] = _mm_set1_epi64x(static_cast<long long>(exact[e]));
+  // SSE2 has no 64-bit compare: two 32-bit halves are equal when both compare equal.
+  auto equal64 = [](__m128i a, __m128i b) {
+    const __m128i halves = _mm_cmpeq_epi32(a, b);
+    return _mm_and_si128(halves, _mm_shuffle_epi32(halves, _MM_SHUFFLE(2, 3, 0, 1)));
+  };
+  auto hits = [&](const std::uint64_t* at) {
+    const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    __m128i match = equal64(_mm_and_si128(k, maskVector), targetVector);
+    for (std::size_t e = 0; e < Exact; ++e) match = _mm_or_si128(match, equal64(k, exactVector[e]));
+    return _mm_movemask_pd(_mm_castsi128_pd(match));
+  };
+  for (; i + 4 <= count; i += 4) {
+    for (int bits = hits(keys + i) | (hits(keys + i + 2) << 2); bits != 0; bits &= bits - 1)
+      if (!visit(i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits))))) return;
+  }
+#endif
+  for (; i < count; ++i) {
+    const std::uint64_t key = keys[i];
+    bool match = (key & mask) == target;
+    for (std::size_t e = 0; e < Exact; ++e) match = match || key == exact[e];
+    if (match && !visit(i)) return;
+  }
+}
