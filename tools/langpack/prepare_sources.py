@@ -6,7 +6,8 @@ of `dict build`: a word-frequency list (words.tsv: word TAB count, UTF-8) and a 
     prepare_sources.py LANGUAGE CACHE_DIR OUT_DIR
 
 CACHE_DIR holds the unpacked packages that build_all fetched (deb/x: Debian packages,
-npm/x/<name>-<version>/package: npm packages). What is taken from where is listed in
+npm/x/<name>-<version>/package: npm packages). A third file, test.txt, holds text kept out
+of the build, on which `dict simulate` measures the result. What is taken from where is listed in
 data/SOURCES.md. Only language knowledge lives here (which files, how their text is marked
 up, English contractions); counting, filtering by word list, scaling and ordering are done
 by `dict build`.
@@ -85,11 +86,16 @@ def mallard_paragraphs(folder):
                 yield text
 
 
-def nlp_corpus_sentences(cache):
-    """nlp-corpus: everyday English sentences (used only to measure, never to build)."""
+# nlp-corpus: 100 files of everyday English sentences. Files 0-9 are kept for measuring
+# (`dict simulate`) and never used to build; files 10-99 add everyday phrasing to the texts.
+NLP_HELD_OUT = range(0, 10)
+NLP_BUILD = range(10, 100)
+
+
+def nlp_corpus_sentences(cache, files):
     root = npm_dir(cache, "nlp-corpus")
-    for path in sorted(glob.glob(os.path.join(root, "builds", "doc-*.json")),
-                       key=lambda p: int(re.findall(r"\d+", os.path.basename(p))[0])):
+    for n in files:
+        path = os.path.join(root, "builds", f"doc-{n}.json")
         with open(path, encoding="utf-8") as f:
             for sentence in json.load(f):
                 yield " ".join(sentence.translate(APOSTROPHES).split())
@@ -158,7 +164,15 @@ def english(cache):
     fortunes = deb_path(cache, "usr", "share", "games", "fortunes")
     text = list(brown_paragraphs(cache))
     text += list(fortune_paragraphs(fortunes, skip=("art", "ascii", "off")))
-    return words, text
+    text += list(nlp_corpus_sentences(cache, NLP_BUILD))
+    return words, text, list(nlp_corpus_sentences(cache, NLP_HELD_OUT))
+
+
+def hold_out(paragraphs):
+    """Every tenth paragraph is kept apart for measuring; the rest builds."""
+    build = [p for i, p in enumerate(paragraphs) if i % 10 != 9]
+    test = [p for i, p in enumerate(paragraphs) if i % 10 == 9]
+    return build, test
 
 
 def other(language, help_code, fortune_folder=None):
@@ -169,7 +183,8 @@ def other(language, help_code, fortune_folder=None):
         if fortune_folder:
             text += list(fortune_paragraphs(deb_path(cache, "usr", "share", "games", "fortunes",
                                                      fortune_folder), skip=("ascii", "art")))
-        return words, text
+        text, test = hold_out(text)
+        return words, text, test
     return build
 
 
@@ -184,28 +199,22 @@ LANGUAGES = {
 
 
 def main():
-    if len(sys.argv) == 4 and sys.argv[1] == "--test-text":
-        # The held-out English text of the simulate runs.
-        _, _, cache, out = sys.argv
-        with open(out, "w", encoding="utf-8") as f:
-            for s in nlp_corpus_sentences(cache):
-                f.write(s + "\n")
-        return 0
     if len(sys.argv) != 4 or sys.argv[1] not in LANGUAGES:
         print(__doc__, file=sys.stderr)
         return 2
     language, cache, out = sys.argv[1:]
     os.makedirs(out, exist_ok=True)
-    words, text = LANGUAGES[language](cache)
+    words, text, test = LANGUAGES[language](cache)
     with open(os.path.join(out, "words.tsv"), "w", encoding="utf-8") as f:
         for word, count in words.most_common():
             if count > 0:
                 f.write(f"{word}\t{count}\n")
-    with open(os.path.join(out, "text.txt"), "w", encoding="utf-8") as f:
-        for paragraph in text:
-            f.write(paragraph + "\n")
-    print(f"{language}: {len(words)} listed words, {len(text)} paragraphs, "
-          f"{sum(len(p.split()) for p in text)} running words")
+    for name, paragraphs in (("text.txt", text), ("test.txt", test)):
+        with open(os.path.join(out, name), "w", encoding="utf-8") as f:
+            for paragraph in paragraphs:
+                f.write(paragraph + "\n")
+    print(f"{language}: {len(words)} listed words, {len(text)} paragraphs to build "
+          f"({sum(len(p.split()) for p in text)} running words), {len(test)} held out")
     return 0
 
 
