@@ -71,9 +71,10 @@ void PaintMarkButton(HWND hwnd, HDC dc, const RECT& r, const ButtonState& s, DWO
   RECT box{left, top, left + kBoxSize, top + kBoxSize};
   COLORREF ink = enabled ? kControlText : kDisabledText;
   if (IsRadioButton(type)) {
-    int cx = box.left + kBoxSize / 2, cy = box.top + kBoxSize / 2 + 1;
-    FillDisc(dc, cx, cy, kBoxSize / 2 + 1, ink);
-    FillDisc(dc, cx, cy, kBoxSize / 2, s.pushed ? kScrollTrack : kControlFace);
+    int radius = kBoxSize / 2 + 1;  // the disc is one pixel wider than the check box
+    int cx = box.left + radius, cy = box.top + radius;
+    FillDisc(dc, cx, cy, radius, ink);
+    FillDisc(dc, cx, cy, radius - 1, s.pushed ? kScrollTrack : kControlFace);
     if (s.check == BST_CHECKED) FillDisc(dc, cx, cy, 3, ink);
   } else {
     FillColor(dc, box, s.pushed ? kScrollTrack : kControlFace);
@@ -84,7 +85,7 @@ void PaintMarkButton(HWND hwnd, HDC dc, const RECT& r, const ButtonState& s, DWO
       DrawCheckMark(dc, inner, ink);
     }
   }
-  RECT label = leftText ? RECT{r.left, r.top, box.left - 4, r.bottom} : RECT{box.right + 4, r.top, r.right, r.bottom};
+  RECT label = leftText ? RECT{r.left, r.top, box.left - 4, r.bottom} : RECT{box.right + 5, r.top, r.right, r.bottom};
   DrawLabel(dc, s.font, text, label, DT_LEFT | DT_VCENTER | DT_SINGLELINE, enabled ? kControlText : kDisabledText);
   if (s.focused) {
     RECT focus = label;

@@ -229,13 +229,12 @@ LRESULT DefaultDialogMessage(HWND dialog, DialogState* state, UINT msg, WPARAM w
     case WM_CLOSE: return OnClose(dialog);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
     case WM_NCPAINT: return OnNcPaint(dialog, state, wParam);
-    case WM_INITDIALOG: return TRUE;
     default: return DefWindowProc(dialog, msg, wParam, lParam);
   }
 }
 
-// Messages whose answer is the dialog procedure's return value itself rather than
-// DWL_MSGRESULT (Win32's rule).
+// Messages whose answer is the dialog procedure's return value itself, FALSE included,
+// rather than DWL_MSGRESULT or the default handling (Win32's rule).
 bool AnswersDirectly(UINT msg) { return msg == WM_INITDIALOG; }
 
 POINT TemplateOrigin(const DialogTemplate& dialog, HWND owner, const RECT& client, const RECT& insets) {
@@ -299,6 +298,7 @@ void RegisterDialogClass() {
 
 void EnsureDialogClasses() {
   RegisterDialogClass();
+  RegisterEditClass();
   RegisterButtonClass();
   RegisterStaticClass();
   RegisterListBoxClass();
@@ -431,8 +431,10 @@ LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   BOOL handled = proc ? proc(dialog, msg, wParam, lParam) : FALSE;
   state = DialogStateOf(dialog);  // the procedure may have destroyed the dialog
   LRESULT result;
-  if (handled) {
-    result = AnswersDirectly(msg) ? handled : GetWindowLong(dialog, DWL_MSGRESULT);
+  if (AnswersDirectly(msg)) {
+    result = handled;
+  } else if (handled) {
+    result = GetWindowLong(dialog, DWL_MSGRESULT);
   } else {
     result = state ? DefaultDialogMessage(dialog, state, msg, wParam, lParam)
                    : DefWindowProc(dialog, msg, wParam, lParam);

@@ -27,7 +27,9 @@ std::vector<HWND> Controls(HWND dialog) {
 
 DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)); }
 
-bool Reachable(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+// The control's own styles, as Win32 looks at them: a dialog still hidden while it is being
+// made has reachable controls.
+bool Reachable(HWND hwnd) { return (StyleOf(hwnd) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE; }
 
 LRESULT DialogCode(HWND control, MSG* msg) {
   return SendMessage(control, WM_GETDLGCODE, msg ? msg->wParam : 0, reinterpret_cast<LPARAM>(msg));

@@ -95,11 +95,12 @@ HWND BuildBox(HWND box, const MessageBoxRequest& request) {
   std::vector<ButtonSpec> buttons = ButtonsFor(request.type);
   int buttonHeight = FontLineHeight(nullptr) + 8;
   int buttonsWidth = static_cast<int>(buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
-  SIZE text = MeasureText(request.text, kMaxTextWidth);
   int textLeft = kMargin + (icon ? kIconSize + kMargin : 0);
+  int widest = GetSystemMetrics(SM_CXSCREEN) - 2;  // the screen less the box's border
+  SIZE text = MeasureText(request.text, std::min(kMaxTextWidth, widest - textLeft - kMargin));
   int clientWidth = std::max(textLeft + static_cast<int>(text.cx), buttonsWidth) + kMargin;
   clientWidth = std::max<int>(clientWidth, MeasureText(request.caption, 400).cx + 2 * kMargin);
-  clientWidth = std::min(clientWidth, GetSystemMetrics(SM_CXSCREEN) - 2);
+  clientWidth = std::min(clientWidth, widest);
   int bodyHeight = std::max<int>(text.cy, icon ? kIconSize : 0);
   int buttonTop = kMargin + bodyHeight + kMargin;
   int clientHeight = buttonTop + buttonHeight + kMargin;

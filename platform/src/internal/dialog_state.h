@@ -59,8 +59,8 @@ std::vector<HWND> GroupMembers(HWND control);
 // The Done button (dialog.cpp).
 void EnableDoneButton(HWND dialog);
 
-// Registers every class a dialog may need from the platform (dialogs, buttons, statics,
-// list and combo boxes); each only once.
+// Registers every class a dialog may need from the platform (dialogs, edits, buttons,
+// statics, list and combo boxes); each only once.
 void EnsureDialogClasses();
 
 }  // namespace device::internal
