@@ -77,8 +77,9 @@ TEST_F(ButtonPanelTest, TransparentPixelsPassThePenToALaterButton) {
   EXPECT_EQ(PressButtonAt(window_, buttons, 10, 10, panel, &pressed), 1) << "transparent pixel misses button 0";
   EXPECT_EQ(PressButtonAt(window_, buttons, 80, 10, panel, &pressed), 0);
 
-  // Drawn transparently, the panel shows the lower button through the hole.
+  // Drawn transparently over the panel, button 0 lets the button below show through its hole.
   DrawPanel(window_, buttons, panel);
+  DrawButton(window_, buttons[0], kButtonNormal, panel);
   driver_.RunUntilIdle();
   EXPECT_EQ(driver_.Pixel(10, 10), RGB(0, 0, 255));
   EXPECT_EQ(driver_.Pixel(80, 10), RGB(255, 0, 0));
