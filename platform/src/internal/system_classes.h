@@ -11,5 +11,6 @@ void RegisterButtonClass();    // "BUTTON" (button.cpp)
 void RegisterStaticClass();    // "STATIC" (static_control.cpp)
 void RegisterListBoxClass();   // "LISTBOX" and "ComboLBox", a combo box's list (listbox.cpp)
 void RegisterComboBoxClass();  // "COMBOBOX" (combobox.cpp)
+void RegisterRichInkClass();   // "richink", the rich-ink control stand-in (richink.cpp)
 
 }  // namespace device::internal
