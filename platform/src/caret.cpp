@@ -2,8 +2,10 @@
 //
 // One caret for the thread, owned by one window. It is drawn by inverting the screen pixels
 // of its rectangle (clipped to the owner's visible client area), so drawing it twice erases
-// it. A new caret starts hidden; ShowCaret and HideCaret nest (Win32's hide count). The caret
-// does not blink: screenshots stay deterministic. Bitmap carets are drawn as solid blocks.
+// it. A new caret starts hidden; ShowCaret and HideCaret nest (Win32's hide count). Only the
+// real-time backend makes it blink (BlinkCaret), so headless screenshots stay deterministic;
+// moving or showing the caret draws it at once. Bitmap carets are drawn as solid blocks.
+#include "internal/backend.h"
 #include "internal/screen.h"
 #include "internal/window_state.h"
 
@@ -57,6 +59,10 @@ void CaretPaintEnd(HWND hwnd) {
     caret.paintHidden = false;
     DrawIfShown();
   }
+}
+
+void BlinkCaret() {
+  if (caret.owner && caret.hideCount == 0 && !caret.paintHidden) Invert();
 }
 
 void ForgetCaretWindow(HWND hwnd) {

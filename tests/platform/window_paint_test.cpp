@@ -3,6 +3,8 @@
 // a window goes away, and the caret.
 #include "window_test_support.h"
 
+#include "internal/backend.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -219,7 +221,13 @@ TEST_F(Painting, CaretInvertsItsPixelsWhileShown) {
   POINT p;
   GetCaretPos(&p);
   EXPECT_EQ(p.x, 20);
+  device::internal::BlinkCaret();  // what the real-time backend does twice a second
+  EXPECT_EQ(driver.Pixel(20, 20), kWhite);
+  SetCaretPos(20, 15);  // moving it shows it at once
+  EXPECT_EQ(driver.Pixel(20, 20), kBlack);
   HideCaret(w);
+  EXPECT_EQ(driver.Pixel(20, 20), kWhite);
+  device::internal::BlinkCaret();  // a hidden caret does not blink
   EXPECT_EQ(driver.Pixel(20, 20), kWhite);
   ShowCaret(w);
   DestroyCaret();

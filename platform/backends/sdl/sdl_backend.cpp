@@ -7,7 +7,7 @@
 // window is redrawn whenever GDI changed the screen (ScreenGeneration). Closing the window
 // posts WM_QUIT to the program (PostQuitMessage(0)): the program's loop ends as if it had
 // quit itself, and its shut-down code (saving its data) still runs.
-// Not implemented: text input from the desktop keyboard, caret blinking.
+// The caret blinks every kBlinkMs. Not implemented: text input from the desktop keyboard.
 #include "internal/backend.h"
 #include "internal/screen.h"
 #include "internal/sdl.h"
@@ -24,6 +24,7 @@ namespace device::internal {
 namespace {
 
 constexpr int kPanelRow = 24;  // device pixels per button row under the screen
+constexpr std::uint64_t kBlinkMs = 500;
 
 struct PadButton {
   RECT rect;  // device pixels; y below kScreenHeight
@@ -69,6 +70,7 @@ class SdlBackend final : public Backend {
   void OnMouseDown(int x, int y);
   void OnMouseUp(int x, int y);
   void Present();
+  void Blink();
   void DrawPanel();
   void DrawGlyph(UINT vk, const SDL_Rect& r);
   POINT ToDevice(int x, int y) const { return POINT{x / scale_, y / scale_}; }
@@ -89,6 +91,7 @@ class SdlBackend final : public Backend {
   int pressedButton_ = -1;
   std::uint64_t presentedGeneration_ = ~0ull;
   bool dirty_ = true;  // the panel or the window needs redrawing regardless of the screen
+  std::uint64_t nextBlink_ = kBlinkMs;
 };
 
 SdlBackend backend;
@@ -130,16 +133,23 @@ void SdlBackend::Close() {
 void SdlBackend::Poll() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e);
+  Blink();
   Present();
 }
 
+void SdlBackend::Blink() {
+  std::uint64_t now = NowMs();
+  if (now < nextBlink_) return;
+  nextBlink_ = now + kBlinkMs;
+  BlinkCaret();
+}
+
 void SdlBackend::WaitForWork(std::optional<std::uint64_t> nextTimerDue) {
+  Blink();
   Present();
-  int timeout = 250;
-  if (nextTimerDue) {
-    std::uint64_t now = NowMs();
-    timeout = *nextTimerDue <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*nextTimerDue - now, 250));
-  }
+  std::uint64_t now = NowMs();
+  std::uint64_t until = std::min(nextBlink_, nextTimerDue.value_or(nextBlink_));
+  int timeout = until <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(until - now, 250));
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, timeout)) Handle(e);
 }

@@ -40,6 +40,10 @@ void QueuePenInput(PenAction action, POINT screenPoint);
 void QueueKeyInput(UINT message, UINT virtualKey);  // WM_KEYDOWN / WM_KEYUP / WM_CHAR
 bool QueueHasPending();
 
+// Turns a shown caret off or back on; a real-time backend calls it every blink period on
+// the UI thread.
+void BlinkCaret();
+
 // The cursor chosen by SetCursor, for a backend that shows it.
 bool IsWaitCursorShown();
 
