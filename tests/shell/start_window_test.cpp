@@ -118,7 +118,7 @@ TEST(StartWindow, RichInkWindowExistsExactlyWhenItsClassDoes) {
 TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
   bool ended = false;
   int result = RunTavrel([&](device::Driver& d) {
-    WCHAR word[] = u"heliotrope";
+    WCHAR word[] = u"qzxheliotrope";
     ThePredictionEngine().dictionary.LearnWord(word);
 
     d.Tap(49, 50);
@@ -132,7 +132,7 @@ TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
     EXPECT_EQ(menu, 1u);
     WordDictionary saved;
     ASSERT_TRUE(LoadWordDictionary(u"\\Program Files\\Tavrel\\english\\db.dat", saved));
-    EXPECT_EQ(saved.CountOf(u"heliotrope"), 1);
+    EXPECT_EQ(saved.CountOf(u"qzxheliotrope"), 1);
   });
   EXPECT_TRUE(ended);
   EXPECT_EQ(result, 0);
