@@ -112,7 +112,7 @@ TEST_F(MenuBarTest, GridPlacesButtons0To3AndTheStartingFocusByKind) {
   }
 }
 
-TEST_F(MenuBarTest, EveryCornerXClosesTheGridWithoutACommandAndTheOwnerHearsOf_It100msLater) {
+TEST_F(MenuBarTest, EveryCornerXClosesTheGridWithoutACommandAndTheOwnerHearsOfIt100msLater) {
   const POINT corners[] = {Cell(0, 0), Cell(2, 0), Cell(0, 2), Cell(2, 2)};
   for (POINT corner : corners) {
     HWND grid = OpenGrid(kMenuMainWindow);
