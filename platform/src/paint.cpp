@@ -101,9 +101,10 @@ void UpdateTree(Window* w) {
     if (FromHandle(hwnd) != w) return;
     if (w->updatePending || w->framePending) DropUpdate(w);
   }
-  std::vector<Window*> children = w->children;
+  std::vector<HWND> children;  // handles: a WM_PAINT handler may destroy a child
+  for (const Window* c : w->children) children.push_back(c->handle);
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    if (FromHandle((*it)->handle) == *it) UpdateTree(*it);
+    if (Window* c = FromHandle(*it)) UpdateTree(c);
   }
 }
 

@@ -90,19 +90,24 @@ void SendSizeAndMove(Window* w) {
                MAKELPARAM(static_cast<WORD>(origin.x), static_cast<WORD>(origin.y)));
 }
 
+// Handles, not pointers: a handler may destroy a sibling while the list is walked.
+std::vector<HWND> ChildHandles(const Window* w) {
+  std::vector<HWND> handles;
+  for (const Window* c : w->children) handles.push_back(c->handle);
+  return handles;
+}
+
 void SendDestroyMessages(Window* w) {
   w->destroying = true;
   SendToWindow(w->handle, WM_DESTROY, 0, 0);
-  std::vector<Window*> children = w->children;
-  for (Window* child : children) {
-    if (FromHandle(child->handle) == child) SendDestroyMessages(child);
+  for (HWND child : ChildHandles(w)) {
+    if (Window* c = FromHandle(child)) SendDestroyMessages(c);
   }
 }
 
 void FreeWindow(Window* w) {
-  std::vector<Window*> children = w->children;
-  for (Window* child : children) {
-    if (FromHandle(child->handle) == child) FreeWindow(child);
+  for (HWND child : ChildHandles(w)) {
+    if (Window* c = FromHandle(child)) FreeWindow(c);
   }
   HWND hwnd = w->handle;
   SendToWindow(hwnd, WM_NCDESTROY, 0, 0);
