@@ -138,17 +138,24 @@ TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
   EXPECT_EQ(result, 0);
 }
 
-TEST(StartWindow, TapOnBand1DrawsItFocusedAndSetsEditModeForANewNote) {
+TEST(StartWindow, TappedBandStaysFocusedForTheArrowKeysAndSetsEditMode) {
   RunTavrel([](device::Driver& d) {
     HWND main = StartWindow(d);
-    const std::vector<COLORREF> before = Pixels(d, RECT{0, 105, 240, 155});
+    const RECT band1{0, 105, 240, 155}, band2{0, 155, 240, 209};
+    const std::vector<COLORREF> normal1 = Pixels(d, band1), normal2 = Pixels(d, band2);
     d.Tap(120, 130);
     EXPECT_EQ(EditMode, kEditNewNote);
-    EXPECT_NE(Pixels(d, RECT{0, 105, 240, 155}), before) << "band 1 in its focused look";
+    EXPECT_NE(Pixels(d, band1), normal1) << "band 1 in its focused look";
+    d.PressKey(VK_DOWN);
+    EXPECT_EQ(Pixels(d, band1), normal1);
+    EXPECT_NE(Pixels(d, band2), normal2);
+    EXPECT_EQ(EditMode, kEditNewNote) << "arrows only move the focus";
     d.Tap(120, 290);
     EXPECT_EQ(EditMode, kEditContactList);
     d.Tap(120, 230);
     EXPECT_EQ(EditMode, kEditField);
+    d.Tap(120, 180);
+    EXPECT_EQ(EditMode, kEditNotesList);
     EXPECT_EQ(StartWindow(d), main);
   });
 }
