@@ -46,8 +46,15 @@ class StringPool {
     std::size_t usedBytes = 0;
   };
 
+  // The first block, in list order, with more than `size` free bytes, or -1.
+  std::ptrdiff_t FirstFitting(std::size_t size) const;
+  void SetFree(std::size_t index);
+  void RebuildFreeTree();
+
   std::vector<Block> blocks_;
-  // Blocks before this index cannot take even the smallest text (one character), so the
-  // first-fit search may start here without changing which block is chosen.
-  std::size_t firstOpen_ = 0;
+  // A max-tree of the blocks' free bytes (leaves at [leafCount_, 2 x leafCount_), one per
+  // room of the block list), so that the first fitting block is found in a few steps instead
+  // of a walk over hundreds of blocks: loading a large dictionary stores every word.
+  std::vector<std::uint16_t> freeTree_;
+  std::size_t leafCount_ = 0;
 };
