@@ -7,7 +7,9 @@
 // button follows the pen in and out while it is down, and a pen-up inside clicks it. Space
 // does the same from the keyboard. A click toggles an auto check box, checks an auto radio
 // button and unchecks the other auto radio buttons of its group (WS_GROUP to WS_GROUP), and
-// then sends BN_CLICKED to the parent. A group box takes no input.
+// then sends BN_CLICKED to the parent. Checking a radio button gives it WS_TABSTOP and
+// unchecking takes it away, so Tab enters a group at its checked button. A group box takes
+// no input.
 // Not implemented: BS_3STATE, BS_OWNERDRAW, BS_BITMAP/BS_ICON, BS_NOTIFY notifications other
 // than BN_CLICKED, BS_MULTILINE (push buttons wrap nothing), text alignment styles.
 #include "internal/control_drawing.h"
@@ -252,6 +254,12 @@ LRESULT OnSetCheck(HWND hwnd, WPARAM check) {
   DWORD type = TypeOf(hwnd);
   if (!IsCheckBox(type) && !IsRadioButton(type)) return 0;
   WPARAM value = check == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+  if (IsRadioButton(type)) {
+    // Win32 moves the tab stop of a radio group to its checked button, so Tab lands there.
+    DWORD style = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE));
+    style = value == BST_CHECKED ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+    SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style));
+  }
   if (s->check != value) {
     s->check = value;
     Redraw(hwnd);

@@ -101,7 +101,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* cs) {
   SetWindowLong(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
   s->droppedHeight = cs->cy;
   DWORD sort = (static_cast<DWORD>(cs->style) & CBS_SORT) ? LBS_SORT : 0;
-  s->list = CreateWindowEx(0, u"ComboLBox", u"", WS_POPUP | WS_BORDER | WS_VSCROLL | sort, 0, 0, cs->cx,
+  s->list = CreateWindowEx(0, u"ComboLBox", u"", WS_POPUP | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | sort, 0, 0, cs->cx,
                            FieldHeight(s), hwnd, nullptr, cs->hInstance, hwnd);
   if (!s->list) return -1;
   FitFieldHeight(hwnd, s);

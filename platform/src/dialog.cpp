@@ -90,9 +90,8 @@ bool InClient(HWND dialog, LPARAM lParam) {
 // Pen messages on the caption belong to the shell's Done button, not to the dialog
 // procedure. Returns true when the message was taken here.
 bool OnCaptionPen(HWND dialog, DialogState* state, UINT msg, LPARAM lParam) {
-  if (!state->doneButton) return false;
   RECT done = DoneButtonRect(dialog);
-  bool onDone = PtInRect(&done, PenInWindow(dialog, lParam)) != FALSE;
+  bool onDone = state->doneButton && PtInRect(&done, PenInWindow(dialog, lParam)) != FALSE;
   if (msg == WM_LBUTTONDOWN) {
     if (InClient(dialog, lParam)) return false;
     if (onDone) {

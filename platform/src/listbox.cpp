@@ -14,6 +14,7 @@
 // page, and the thumb follows the pen.
 // As a combo box's list it takes the pen while dropped: a tap on an item chooses it, a tap
 // outside the list cancels; both are reported to the combo box, which closes the list.
+// Without LBS_NOINTEGRALHEIGHT the box shrinks to a whole number of rows.
 // Not implemented: multiple selection, owner drawing, LBS_DISABLENOSCROLL, type-ahead search,
 // LB_ERRSPACE (memory is not limited), auto-scrolling while the pen is dragged past the ends.
 #include "internal/control_drawing.h"
@@ -100,6 +101,21 @@ void SetTop(HWND hwnd, ListBoxState* s, int top) {
   Redraw(hwnd);
 }
 
+// Without LBS_NOINTEGRALHEIGHT a list box is as tall as a whole number of rows (at least
+// one), as Win32 makes it, so no row is ever cut.
+void FitIntegralHeight(HWND hwnd, const ListBoxState* s) {
+  if (StyleOf(hwnd) & LBS_NOINTEGRALHEIGHT) return;
+  RECT client = Client(hwnd);
+  int height = static_cast<int>(client.bottom - client.top);
+  int rows = std::max(1, height / ItemHeight(s));
+  int extra = rows * ItemHeight(s) - height;
+  if (extra == 0) return;
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + extra,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void ShowItem(HWND hwnd, ListBoxState* s, int index) {
   if (index < 0) return;
   int rows = FullRows(hwnd, s);
@@ -146,6 +162,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* cs) {
   GetClassName(hwnd, name, 16);
   if (EqualsIgnoreCase(name, u"ComboLBox")) s->combo = static_cast<HWND>(cs->lpCreateParams);
   SetWindowLong(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
+  FitIntegralHeight(hwnd, s);
   return 0;
 }
 
@@ -307,8 +324,15 @@ LRESULT OnFocus(HWND hwnd, ListBoxState* s, bool focused) {
   return 0;
 }
 
+LRESULT OnSize(HWND hwnd, ListBoxState* s) {
+  FitIntegralHeight(hwnd, s);
+  SetTop(hwnd, s, s->top);
+  return 0;
+}
+
 LRESULT OnSetFont(HWND hwnd, ListBoxState* s, WPARAM font, LPARAM redraw) {
   s->font = reinterpret_cast<HFONT>(font);
+  FitIntegralHeight(hwnd, s);
   SetTop(hwnd, s, s->top);
   if (redraw) Redraw(hwnd);
   return 0;
@@ -423,7 +447,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_NCDESTROY: return OnNcDestroy(hwnd);
     case WM_PAINT: return OnPaint(hwnd, s);
     case WM_ERASEBKGND: return 1;  // WM_PAINT fills every pixel
-    case WM_SIZE: SetTop(hwnd, s, s->top); return 0;
+    case WM_SIZE: return OnSize(hwnd, s);
     case WM_LBUTTONDOWN: return OnPenDown(hwnd, s, lParam);
     case WM_MOUSEMOVE: return OnPenMove(hwnd, s, wParam, lParam);
     case WM_LBUTTONUP: return OnPenUp(hwnd, s, lParam);

@@ -171,6 +171,99 @@ TEST(Dialog, InitDialogGetsTheParameterAfterTheControlsAndTheFirstTabStopGetsThe
   seen = nullptr;
 }
 
+TEST(Dialog, RadioButtonsInsideAGroupBoxTakeThePen) {
+  static constexpr DialogItem kItems[] = {
+      {20, u"BUTTON", u"Hand", kChild | BS_GROUPBOX, 4, 4, 120, 50},
+      {21, u"BUTTON", u"left", kChild | BS_AUTORADIOBUTTON | WS_GROUP, 10, 16, 50, 10},
+      {22, u"BUTTON", u"right", kChild | BS_AUTORADIOBUTTON, 10, 32, 50, 10},
+  };
+  static constexpr DialogTemplate kGroup{906, u"Group", kDialogStyle | WS_VISIBLE, 0, 0, 130, 60, nullptr, 0, kItems};
+  device::Driver driver;
+  RegisterTemplates();
+  HWND dlg = CreateDialogIndirectParam(nullptr, &kGroup, nullptr, EndingProc, 0);
+  ASSERT_NE(dlg, nullptr);
+  driver.RunUntilIdle();
+  TapCentre(driver, GetDlgItem(dlg, 22));
+  EXPECT_EQ(IsDlgButtonChecked(dlg, 22), BST_CHECKED);
+  TapCentre(driver, GetDlgItem(dlg, 21));
+  EXPECT_EQ(IsDlgButtonChecked(dlg, 21), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dlg, 22), BST_UNCHECKED);
+}
+
+TEST(Dialog, ItemIntegersRoundTripAndJunkIsNotTranslated) {
+  device::Driver driver;
+  RegisterTemplates();
+  HWND dlg = CreateDialogParam(nullptr, MAKEINTRESOURCE(901), nullptr, EndingProc, 0);
+  BOOL ok = FALSE;
+  SetDlgItemInt(dlg, 1014, static_cast<UINT>(-250), TRUE);
+  EXPECT_EQ(driver.WindowText(GetDlgItem(dlg, 1014)), u"-250");
+  EXPECT_EQ(static_cast<int>(GetDlgItemInt(dlg, 1014, &ok, TRUE)), -250);
+  EXPECT_TRUE(ok);
+  GetDlgItemInt(dlg, 1014, &ok, FALSE);  // unsigned: the minus is junk
+  EXPECT_FALSE(ok);
+  SetDlgItemText(dlg, 1014, u" 1500 ");
+  EXPECT_EQ(GetDlgItemInt(dlg, 1014, &ok, FALSE), 1500u);
+  EXPECT_TRUE(ok);
+  SetDlgItemText(dlg, 1014, u"15x");
+  EXPECT_EQ(GetDlgItemInt(dlg, 1014, &ok, FALSE), 0u);
+  EXPECT_FALSE(ok);
+  char16_t buffer[4];
+  SetDlgItemText(dlg, 1014, u"Assign");
+  EXPECT_EQ(GetDlgItemText(dlg, 1014, buffer, 4), 3u);
+  EXPECT_EQ(std::u16string(buffer), u"Ass");
+  EXPECT_EQ(SendDlgItemMessage(dlg, 1005, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(GetDlgItem(dlg, 4242), nullptr);
+}
+
+// A setup dialog as a person uses it: the drop-down list of a modal dialog opens on a tap,
+// an item is chosen with the pen, and OK reads the item's data.
+BOOL CALLBACK TimerSetupProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+  static constexpr const char16_t* kTimes[] = {u"300 ms", u"600 ms", u"900 ms", u"1200 ms", u"1500 ms"};
+  if (msg == WM_INITDIALOG) {
+    for (int i = 0; i < 5; ++i) {
+      SendDlgItemMessage(dlg, 1070, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kTimes[i]));
+      SendDlgItemMessage(dlg, 1070, CB_SETITEMDATA, static_cast<WPARAM>(i), i + 1);
+    }
+    SendDlgItemMessage(dlg, 1070, CB_SETCURSEL, static_cast<WPARAM>(lParam - 1), 0);
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    LRESULT at = SendDlgItemMessage(dlg, 1070, CB_GETCURSEL, 0, 0);
+    EndDialog(dlg, SendDlgItemMessage(dlg, 1070, CB_GETITEMDATA, static_cast<WPARAM>(at), 0));
+  }
+  return msg == WM_COMMAND;
+}
+
+TEST(Dialog, DropDownListInAModalDialogIsChosenWithThePen) {
+  INT_PTR result = 0;
+  device::RunProgramWithScript(
+      [&] {
+        RegisterTemplates();
+        HWND host = CreateHost();
+        result = DialogBoxParam(nullptr, MAKEINTRESOURCE(901), host, TimerSetupProc, 5);
+        return 0;
+      },
+      [&](device::Driver& d) {
+        HWND dlg = d.Find(u"#32770", u"Setup");
+        HWND combo = GetDlgItem(dlg, 1070);
+        EXPECT_EQ(d.WindowText(combo), u"1500 ms");
+        TapCentre(d, combo);
+        HWND list = d.Find(u"ComboLBox");
+        ASSERT_NE(list, nullptr);
+        ASSERT_TRUE(IsWindowVisible(list));
+        EXPECT_EQ(GetActiveWindow(), dlg) << "the open list does not take the activation";
+        int item = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+        int top = static_cast<int>(SendMessage(list, LB_GETTOPINDEX, 0, 0));
+        POINT p{10, (0 - top) * item + item / 2};
+        ClientToScreen(list, &p);
+        d.Tap(p.x, p.y);
+        EXPECT_FALSE(IsWindowVisible(list));
+        EXPECT_EQ(d.WindowText(combo), u"300 ms");
+        TapCentre(d, GetDlgItem(dlg, IDOK));
+      });
+  EXPECT_EQ(result, 1);
+}
+
 TEST(Dialog, MissingTemplateGivesMinusOneAndNoWindow) {
   device::Driver driver;
   RegisterTemplates();
@@ -305,8 +398,15 @@ TEST(Dialog, TabSkipsDisabledControlsAndArrowsCheckAutoRadioButtonsInTheGroup) {
         d.PressKey(VK_RETURN);  // the focused push button answers Enter, not the default one
         EXPECT_EQ(s.commands, (std::vector<int>{1065, 1064, 1066, 1014}));
         d.PressKey(VK_TAB);
-        d.PressKey(VK_TAB);  // round to the first tab stop
+        d.PressKey(VK_TAB);  // round to the radio group, at its checked button
         EXPECT_EQ(GetFocus(), GetDlgItem(dlg, 1066));
+        d.PressKey(VK_RIGHT);
+        d.PressKey(VK_TAB);
+        d.PressKey(VK_TAB);
+        d.PressKey(VK_TAB);
+        d.PressKey(VK_TAB);
+        d.PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), GetDlgItem(dlg, 1065)) << "Tab enters the group at the checked button";
         d.PressKey(VK_ESCAPE);
       });
   seen = nullptr;

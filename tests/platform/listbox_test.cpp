@@ -214,6 +214,17 @@ TEST_F(ListBox, ScrollBarArrowsAndTrackMoveTheTopAndTapsHitTheShownItems) {
   EXPECT_EQ(Text(list, 6), u"item G");
 }
 
+TEST_F(ListBox, HeightShrinksToWholeRowsUnlessNoIntegralHeight) {
+  HWND whole = Make(WS_BORDER, 100);
+  HWND free = CreateControl(host, u"LISTBOX", WS_BORDER | LBS_NOINTEGRALHEIGHT, 170, 10, 60, 100, 101);
+  int item = static_cast<int>(SendMessage(whole, LB_GETITEMHEIGHT, 0, 0));
+  RECT client;
+  GetClientRect(whole, &client);
+  EXPECT_EQ(client.bottom, (98 / item) * item);
+  GetClientRect(free, &client);
+  EXPECT_EQ(client.bottom, 98);
+}
+
 TEST_F(ListBox, SelectedRowIsDrawnInTheSelectionColour) {
   HWND list = Make(WS_BORDER);
   Add(list, u"one");
