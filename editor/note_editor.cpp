@@ -1,0 +1,78 @@
+// MyEditWindowClass: the portrait note editor. The main screen creates a platform EDIT control
+// and replaces its window procedure by this one; the editor keeps no state of its own, the text
+// lives in the EDIT control.
+//
+// Messages the EDIT control would act on in a way the main screen must know about:
+//   WM_CHAR      LF becomes CR for the EDIT control (a line break); a CR is not inserted but
+//                handed to the parent after CaretMovedMessage
+//   WM_KEYDOWN,  CaretMovedMessage to the parent first; Enter and the application keys
+//   WM_KEYUP     0xC1-0xC4 go to the parent instead of the EDIT control
+//   WM_LBUTTONUP CaretMovedMessage to the parent first
+#include "editor/note_editor.h"
+
+#include "shell/app_messages.h"
+
+namespace {
+
+constexpr WCHAR kEditClass[] = u"EDIT";
+constexpr WPARAM kLineFeed = 10;
+constexpr WPARAM kCarriageReturn = 13;
+
+// The EDIT class's procedure, looked up by name on every message so that the editor never
+// holds a stale procedure.
+LRESULT CallEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDCLASSW edit{};
+  if (!GetClassInfo(nullptr, kEditClass, &edit) || edit.lpfnWndProc == nullptr) {
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+  return CallWindowProc(edit.lpfnWndProc, hwnd, msg, wParam, lParam);
+}
+
+void ReportCaretMoved(HWND hwnd) { SendMessage(GetParent(hwnd), CaretMovedMessage, 0, 0); }
+
+bool IsParentsKey(WPARAM key) { return key == VK_RETURN || (key >= VK_APP1 && key <= VK_APP4); }
+
+LRESULT OnChar(HWND hwnd, WPARAM ch, LPARAM lParam) {
+  if (ch == kLineFeed) return CallEditProc(hwnd, WM_CHAR, kCarriageReturn, lParam);
+  if (ch != kCarriageReturn) return CallEditProc(hwnd, WM_CHAR, ch, lParam);
+  ReportCaretMoved(hwnd);
+  return SendMessage(GetParent(hwnd), WM_CHAR, ch, lParam);
+}
+
+LRESULT OnKey(HWND hwnd, UINT msg, WPARAM key, LPARAM lParam) {
+  ReportCaretMoved(hwnd);
+  if (IsParentsKey(key)) return SendMessage(GetParent(hwnd), msg, key, lParam);
+  return CallEditProc(hwnd, msg, key, lParam);
+}
+
+LRESULT OnPenUp(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  ReportCaretMoved(hwnd);
+  return CallEditProc(hwnd, WM_LBUTTONUP, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CHAR: return OnChar(hwnd, wParam, lParam);
+    case WM_KEYDOWN: return OnKey(hwnd, msg, wParam, lParam);
+    case WM_KEYUP: return OnKey(hwnd, msg, wParam, lParam);
+    case WM_LBUTTONUP: return OnPenUp(hwnd, wParam, lParam);
+    default: return CallEditProc(hwnd, msg, wParam, lParam);
+  }
+}
+
+void RegisterNoteEditorClass(HINSTANCE instance) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = NoteEditorProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kNoteEditorClass;
+  RegisterClass(&wc);
+}
+
+void MakeNoteEditor(HWND edit) {
+  WNDCLASSW editor{};
+  WNDPROC proc = GetClassInfo(nullptr, kNoteEditorClass, &editor) ? editor.lpfnWndProc : NoteEditorProc;
+  SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}

@@ -1,0 +1,23 @@
+// MyEditWindowClass: the portrait note editor, the platform EDIT control whose window
+// procedure is replaced by NoteEditorProc. The class is registered once at start-up only to
+// carry that procedure; the main screen creates an "EDIT" control and calls MakeNoteEditor.
+#pragma once
+
+#include <device/windows.h>
+
+inline constexpr WCHAR kNoteEditorClass[] = u"MyEditWindowClass";
+
+// Style of the portrait editor: child, visible, vertical scroll bar, multi-line, wants return.
+constexpr DWORD kNoteEditorStyle = 0x50201004;
+
+// Reports caret moves to the parent (CaretMovedMessage), turns a line feed into a line break,
+// hands Enter and the application keys 0xC1-0xC4 to the parent; everything else is the EDIT
+// control's.
+LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Registers MyEditWindowClass (arrow cursor, no background brush).
+void RegisterNoteEditorClass(HINSTANCE instance);
+
+// Replaces the procedure of an EDIT control by that of MyEditWindowClass (NoteEditorProc when
+// the class is not registered).
+void MakeNoteEditor(HWND edit);

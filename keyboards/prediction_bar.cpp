@@ -1,0 +1,185 @@
+// PredictKeysClass: the prediction bar. Three buttons show the word tracker's three
+// completions; tapping one completes the word in the editor, tapping an empty one asks the
+// main screen for the Fx keys. Created once by the main screen, which moves it and switches
+// its layout (horizontal above the portrait keyboards, vertical beside the landscape one).
+//
+// Deliberate differences from a literal reading of the behaviour:
+// - The bar holds the pen from a pen-down on a button to the pen-up, so a pen lifted outside
+//   the bar never lands as a stray pen-up on a keyboard.
+// - A tap on an empty button draws it unpressed again before the Fx keys open.
+// - A change of layout gives the new buttons the current completions at once.
+#include "keyboards/prediction_bar.h"
+
+#include "drawing/button_panel.h"
+#include "drawing/font_table.h"
+#include "prediction/prediction_engine.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+
+namespace {
+
+constexpr int kBarButtonCount = 3;
+// Image list: slot 0 "01.png", slot 1 "lsspace.png".
+constexpr int kBarImages[] = {2, 26};
+constexpr COLORREF kLabelGrey = 0xB3B3B3;
+
+constexpr ButtonSpec kHorizontalButtons[kBarButtonCount] = {
+    // left top right bottom slot label format     x  y  inset font mode transparent text
+    {0,   0,   80,  26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 0
+    {80,  0,   160, 26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 1
+    {160, 0,   240, 26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 2
+};
+constexpr ButtonSpec kVerticalButtons[kBarButtonCount] = {
+    // left top right bottom slot label format     x  y  inset font mode transparent text
+    {0,   3,   31,  106, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 2
+    {0,   109, 31,  212, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 1
+    {0,   215, 31,  318, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 0
+};
+
+struct BarState {
+  WPARAM layout;                         // kBarHorizontal or kBarVertical
+  int panel;                             // ButtonPanel id
+  int font;                              // label font; rotated in the vertical layout
+  int hit;                               // button hit at the last pen-down, -1 for none
+  ButtonSpec buttons[kBarButtonCount];   // the current layout's buttons; the panel points here
+};
+
+BarState* Bar(HWND hwnd) { return reinterpret_cast<BarState*>(GetWindowLong(hwnd, GWL_USERDATA)); }
+
+// The completion a button shows: the likeliest is on the left, or at the bottom when vertical.
+int CompletionOf(const BarState& bar, int button) {
+  return bar.layout == kBarVertical ? kBarButtonCount - 1 - button : button;
+}
+
+void CopyLabel(ButtonSpec& button, const WCHAR* text) {
+  int n = 0;
+  for (; n < kButtonLabelLength - 1 && text[n] != 0; ++n) button.label[n] = text[n];
+  button.label[n] = 0;
+}
+
+void TakeCompletions(BarState& bar) {
+  const WordTracker& tracker = ThePredictionEngine().tracker;
+  WCHAR completion[kWordBufferSize];
+  for (int b = 0; b < kBarButtonCount; ++b) {
+    completion[0] = 0;
+    tracker.GetCompletion(CompletionOf(bar, b), completion);
+    CopyLabel(bar.buttons[b], completion);
+  }
+}
+
+void DrawButtons(HWND hwnd, const BarState& bar) {
+  for (const ButtonSpec& button : bar.buttons) DrawButton(hwnd, button, kButtonNormal, bar.panel);
+}
+
+void RegisterLayout(HWND hwnd, BarState& bar) {
+  const ButtonSpec* table = bar.layout == kBarVertical ? kVerticalButtons : kHorizontalButtons;
+  for (int b = 0; b < kBarButtonCount; ++b) bar.buttons[b] = table[b];
+  bar.font = CreateAppFont(u"MS SANS SERIF", 14, bar.layout == kBarVertical, false);
+  bar.panel = RegisterButtonPanel(hwnd, bar.buttons, kBarButtonCount, kBarImages, 2, bar.font);
+}
+
+LRESULT OnCreate(HWND hwnd) {
+  auto* bar = new BarState{};
+  bar->layout = kBarHorizontal;
+  bar->hit = -1;
+  RegisterLayout(hwnd, *bar);
+  SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(bar));
+  ThePredictionEngine().tracker.Clear();
+  return 0;
+}
+
+LRESULT OnDestroy(HWND hwnd) {
+  BarState* bar = Bar(hwnd);
+  DeleteAppFont(bar->font);
+  UnregisterButtonPanel(bar->panel);
+  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  delete bar;
+  return 0;
+}
+
+LRESULT OnEraseBackground(HWND hwnd) {
+  BarState* bar = Bar(hwnd);
+  DrawPanel(hwnd, bar->buttons, bar->panel);
+  return 1;
+}
+
+LRESULT OnPenDown(HWND hwnd, int x, int y) {
+  BarState* bar = Bar(hwnd);
+  bar->hit = PressButtonAt(hwnd, bar->buttons, x, y, bar->panel, nullptr);
+  if (bar->hit >= 0) SetCapture(hwnd);
+  return 0;
+}
+
+LRESULT OnRefresh(HWND hwnd) {
+  BarState* bar = Bar(hwnd);
+  TakeCompletions(*bar);
+  DrawButtons(hwnd, *bar);
+  return 0;
+}
+
+// Selection: the button hit at pen-down decides, wherever the pen is lifted.
+LRESULT OnPenUp(HWND hwnd) {
+  BarState* bar = Bar(hwnd);
+  if (GetCapture() == hwnd) ReleaseCapture();
+  const int button = bar->hit;
+  bar->hit = -1;
+  if (button < 0) return 0;
+  if (bar->buttons[button].label[0] == 0) {
+    DrawButton(hwnd, bar->buttons[button], kButtonNormal, bar->panel);
+    SendMessage(GetParent(hwnd), OpenFxKeysMessage, 0, 0);
+    return 0;
+  }
+  WordTracker& tracker = ThePredictionEngine().tracker;
+  tracker.AcceptCompletion(hwnd, CompletionOf(*bar, button), TheSettings().AddSpace != 0);
+  if (Bar(hwnd) == nullptr) return 0;  // the main screen closed meanwhile
+  tracker.TypeCharacter(0);
+  return OnRefresh(hwnd);
+}
+
+// wParam: the word before the caret, which becomes the tracker's current word.
+LRESULT OnWordBeforeCaret(HWND hwnd, const WCHAR* word) {
+  WordTracker& tracker = ThePredictionEngine().tracker;
+  tracker.SetCurrentWord(word != nullptr ? word : u"");
+  tracker.TypeCharacter(0);
+  return OnRefresh(hwnd);
+}
+
+// Switching to the layout already in use re-creates nothing.
+LRESULT OnLayout(HWND hwnd, WPARAM layout) {
+  BarState* bar = Bar(hwnd);
+  if (layout == bar->layout) return 0;
+  bar->layout = layout;
+  DeleteAppFont(bar->font);
+  UnregisterButtonPanel(bar->panel);
+  RegisterLayout(hwnd, *bar);
+  TakeCompletions(*bar);
+  return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK PredictKeysClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Messages before WM_CREATE or after WM_DESTROY find no state.
+  if (msg != WM_CREATE && Bar(hwnd) == nullptr) return DefWindowProc(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_CREATE: return OnCreate(hwnd);
+    case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_ERASEBKGND: return OnEraseBackground(hwnd);
+    case WM_LBUTTONDOWN: return OnPenDown(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_LBUTTONUP: return OnPenUp(hwnd);
+    case WM_KEYUP: return 0;
+    case WordBeforeCaretMessage: return OnWordBeforeCaret(hwnd, reinterpret_cast<const WCHAR*>(wParam));
+    case RefreshMessage: return OnRefresh(hwnd);
+    case BarLayoutMessage: return OnLayout(hwnd, wParam == kBarVertical ? kBarVertical : kBarHorizontal);
+    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+}
+
+void RegisterPredictionBarClass(HINSTANCE instance) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PredictKeysClassProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kPredictionBarClass;
+  RegisterClass(&wc);
+}

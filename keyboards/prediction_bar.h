@@ -1,0 +1,17 @@
+// PredictKeysClass: the prediction bar, three buttons showing the word tracker's completions
+// of the word being typed. Created once by the main screen as a visible child titled
+// "predict key"; horizontal above the portrait keyboards, vertical beside the landscape one.
+#pragma once
+
+#include <device/windows.h>
+
+inline constexpr WCHAR kPredictionBarClass[] = u"PredictKeysClass";
+inline constexpr WCHAR kPredictionBarTitle[] = u"predict key";
+
+constexpr WPARAM kBarHorizontal = 0;  // BarLayoutMessage wParam
+constexpr WPARAM kBarVertical = 1;
+
+LRESULT CALLBACK PredictKeysClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Registers PredictKeysClass (arrow cursor, no background brush, no icon).
+void RegisterPredictionBarClass(HINSTANCE instance);

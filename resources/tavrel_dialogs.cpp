@@ -1,0 +1,22 @@
+// The dialog templates of tavrel, one constant record per dialog, in the order of their ids.
+#include "resources/tavrel_dialogs.h"
+
+#include <device/dialogs.h>
+
+#include <iterator>
+
+namespace {
+
+// 101 main screen: a captionless pop-up that covers the screen. It has no controls of its
+// own: the main screen makes its menu bar, editor, prediction bar and keyboard itself. With
+// the 8-point "MS Sans Serif" dialog font, 160 x 200 dialog units give the 240 x 320 screen.
+constexpr DialogTemplate kMainScreenTemplate{
+    kMainScreenDialog, u"", WS_POPUP, 0, 0, 160, 200, u"MS Sans Serif", 8, {}};
+
+constexpr const DialogTemplate* kTemplates[] = {
+    &kMainScreenTemplate,
+};
+
+}  // namespace
+
+void RegisterTavrelDialogs() { RegisterDialogTemplates(kTemplates, std::size(kTemplates)); }

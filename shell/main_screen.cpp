@@ -1,0 +1,770 @@
+// MainScreen: the modal dialog (template 101) where all text is typed. Opened by the start
+// window's new-note band, the notes list, the contact menu and the predefined-text dialog; it
+// makes its own menu bar, editor, prediction bar and keyboard, routes keyboard input into the
+// editor and the word tracker, and ends by saving a note or handing the text back.
+//
+// Deliberate differences from a literal reading of the behaviour:
+// - The language rule (CurrentLang must be a used language) runs after the settings are
+//   loaded, since loading replaces CurrentLang; when the rule changes the language, its
+//   dictionaries are loaded (the previous one saved first).
+// - The landscape layout is used only while both the landscape editor and the landscape
+//   keyboard classes exist; until then input method 3 keeps the portrait editor (and its
+//   text) with no keyboard under the prediction bar. A keyboard whose class does not exist
+//   is simply not there; nothing stands in for it.
+// - An input method outside 0-3 (a damaged setting) counts as 1.
+// - The focus goes to the editor when the editor is made and whenever the dialog is
+//   activated or given the focus, without selecting the editor's text (the dialog manager's
+//   own focus handling would select all of it).
+// - A note file that cannot be read leaves the editor empty and the opening goes on (timers
+//   included); "Save" of an emptied note file deletes the file and writes no empty note.
+// - The whole background is painted dark grey before the title strip, so the strip left
+//   below the keyboard when `Menu` is off is not left unpainted.
+// - A pop-up menu grid still open when the screen closes is destroyed first, so the window
+//   stack pops in order.
+// - The accent cycle of the keyboards is reset on every language and input-method change,
+//   the application buttons included.
+#include "shell/main_screen.h"
+
+#include "drawing/font_table.h"
+#include "drawing/text_drawing.h"
+#include "editor/note_editor.h"
+#include "keyboards/dead_keys.h"
+#include "keyboards/prediction_bar.h"
+#include "prediction/language_switch.h"
+#include "prediction/prediction_engine.h"
+#include "resources/tavrel_dialogs.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+#include "shell/edit_mode.h"
+#include "shell/menu_bar.h"
+#include "shell/startup.h"
+#include "shell/window_stack.h"
+
+#include <device/edit.h>
+#include <device/files.h>
+#include <device/gdi.h>
+#include <device/shell.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#if __has_include("notes/note_files.h")
+#include "notes/note_files.h"
+#else
+// Until the note files are part of the program: nothing is saved or read.
+inline bool SaveNote(HWND, const WCHAR*) { return false; }
+inline WCHAR* ConvertNoteBytes(const BYTE*, size_t) { return nullptr; }
+inline void FreeNoteText(WCHAR* text) { std::free(text); }
+#endif
+
+namespace {
+
+// Timers of the dialog.
+constexpr UINT_PTR kFullScreenTimer = 1;  // raise the screen and hide the shell's bars while it is on top
+constexpr UINT_PTR kLanguageTimer = 2;    // tell the keyboard and the menu bar the language
+constexpr UINT_PTR kUpdateEditorTimer = 3;
+constexpr UINT_PTR kCaretToEndTimer = 11;  // after a note file was loaded
+constexpr UINT kOpeningDelayMs = 100;
+constexpr UINT kFocusDelayMs = 50;
+constexpr UINT kShortDelayMs = 10;
+constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
+
+// Portrait layout with `Menu` on; with `Menu` off every y is kMenuHeight less.
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+constexpr int kMenuHeight = 30;
+constexpr int kTitleHeight = 16;
+constexpr int kEditorLeft = 1;
+constexpr int kEditorBottom = 93;
+constexpr int kStripWidth = 2;  // dark grey at the left of the editor
+constexpr int kBarTop = 93;
+constexpr int kBarHeight = 29;
+// Landscape: the prediction bar stands between the editor and the keyboard.
+constexpr RECT kVerticalBar{45, 0, 45 + 29, kScreenHeight};
+constexpr int kLandscapeEditorWidth = 45;
+constexpr int kLandscapeTitleWidth = 12;
+
+constexpr COLORREF kDarkGrey = 0x626262;
+constexpr COLORREF kLightGrey = 0xB3B3B3;
+
+constexpr DWORD kChildStyle = 0x50000000;        // visible child: keyboards, prediction bar
+constexpr WCHAR kKeyboardTitle[] = u"keyboard";
+constexpr WCHAR kEditClass[] = u"EDIT";
+constexpr WCHAR kLandscapeEditorClass[] = u"EditLSClass";
+
+// The Fx keys pop-up of predefined texts, owned by the main screen.
+constexpr WCHAR kFxKeysClass[] = u"FxKeyClass";
+constexpr WCHAR kFxKeysTitle[] = u"FxKeys";
+constexpr DWORD kFxKeysStyle = 0x90000000;  // visible pop-up
+constexpr RECT kFxKeysPlace{0, 93, 240, 93 + 230};
+
+// A keyboard window: its class and place (portrait places move up with `Menu` off).
+struct KeyboardPlace {
+  const WCHAR* className;
+  int x, y, width, height;
+  bool followsMenu;  // the place moves up by the menu bar's height when `Menu` is off
+};
+enum InputMethod { kQwerty = 0, kPredictive = 1, kPhone = 2, kLandscape = 3 };
+constexpr KeyboardPlace kKeyboards[] = {
+    // class                 x   y    width height follows menu
+    {u"QwertyKeyClass",      0,  122, 240,  201,   true},   // 0
+    {u"PredictKeyClass",     0,  122, 240,  201,   true},   // 1
+    {u"PhoneKeyClass",       0,  122, 240,  201,   true},   // 2
+    {u"LandscapeKeyClass",   74, 0,   166,  320,   false},  // 3
+};
+constexpr KeyboardPlace kCalculator{u"NumExpKeyClass", 0, 93, 240, 227, true};
+
+// Menu bar buttons of kind 0.
+enum MenuButton { kNumericButton = 0, kLanguageButton = 1, kKeysButton = 2, kSaveButton = 3, kBackButton = 4 };
+constexpr WCHAR kTextLabel[] = u"123";
+constexpr WCHAR kNumericLabel[] = u"ABC";
+constexpr WCHAR kCalculatorMethodLabel[] = u"text";  // numericmethod 1
+constexpr WCHAR kTextMethodLabel[] = u"calc";        // numericmethod 0
+constexpr RECT kPopupMenu{0, 150, 240, 180};
+
+// The word before the caret ends at one of these.
+constexpr WCHAR kCaretWordSeparators[] = u" ,.:/()\n\r";
+constexpr int kCaretWordRoom = 198;  // characters including the terminator
+
+struct MainScreenState {
+  EditRequest* request;  // null when opened for a new note
+  HWND editor;
+  HWND keyboard;         // null while the chosen keyboard does not exist
+  HWND menuBar;          // the bar (`Menu` on) or the pop-up grid (`Menu` off), while it exists
+  HWND predictionBar;
+  bool landscape;        // the editor is the landscape editor
+  int titleFont;         // "MS SANS SERIF" 14 px
+  int verticalFont;      // the same, rotated, for the landscape title
+  int smallFont;         // "MS SANS SERIF" 13 px
+};
+
+// Kept between openings of the main screen: 1 shows the calculator keypad.
+bool NumericMode = false;
+
+MainScreenState* State(HWND dialog) {
+  return reinterpret_cast<MainScreenState*>(GetWindowLong(dialog, GWL_USERDATA));
+}
+
+bool MenuAlwaysShown() { return TheSettings().Menu != 0; }
+int MenuShift() { return MenuAlwaysShown() ? 0 : kMenuHeight; }
+const WCHAR* LanguageName() { return ThePredictionEngine().languages.Language(TheSettings().CurrentLang).NAME; }
+
+bool ClassExists(const WCHAR* name) {
+  WNDCLASSW info{};
+  return GetClassInfo(ProgramInstance, name, &info) != FALSE;
+}
+
+bool HasTitleStrip(const MainScreenState& s) { return s.request != nullptr && EditMode != kEditNotesList; }
+bool MenuBarExists(const MainScreenState& s) { return s.menuBar != nullptr && IsWindow(s.menuBar); }
+
+void SetMenuLabel(const MainScreenState& s, int button, const WCHAR* label) {
+  if (MenuBarExists(s)) SendMessage(s.menuBar, MenuLabelMessage, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(label));
+}
+
+void SetMenuLayout(const MainScreenState& s, int flag) {
+  if (MenuBarExists(s)) SendMessage(s.menuBar, MenuLayoutMessage, kMenuMainScreen, flag);
+}
+
+const WCHAR* NumericMethodLabel() {
+  return TheSettings().numericmethod == 1 ? kCalculatorMethodLabel : kTextMethodLabel;
+}
+
+void UpdateEditor(const MainScreenState& s) {
+  if (s.editor != nullptr) UpdateWindow(s.editor);
+}
+
+// "If no menu bar exists or `Menu` is on, update the editor": with a pop-up grid open the
+// editor waits for the grid to close.
+void UpdateEditorUnlessGridOpen(const MainScreenState& s) {
+  if (!MenuBarExists(s) || MenuAlwaysShown()) UpdateEditor(s);
+}
+
+void DestroyPopupMenu(MainScreenState& s) {
+  if (MenuBarExists(s) && !MenuAlwaysShown()) DestroyWindow(s.menuBar);
+  if (!MenuBarExists(s)) s.menuBar = nullptr;
+}
+
+void DestroyKeyboard(MainScreenState& s) {
+  if (s.keyboard != nullptr) DestroyWindow(s.keyboard);
+  s.keyboard = nullptr;
+}
+
+// The input method in use: `inputmethod2` while the contact list is open.
+int CurrentInputMethod() {
+  const int method = EditMode == kEditContactList ? TheSettings().inputmethod2 : TheSettings().inputmethod;
+  return method >= kQwerty && method <= kLandscape ? method : kPredictive;
+}
+
+bool LandscapeAvailable() {
+  return ClassExists(kLandscapeEditorClass) && ClassExists(kKeyboards[kLandscape].className);
+}
+
+void ResetAccentCycle() {
+  ResetAccent(ThePredictionEngine().languages.Language(TheSettings().CurrentLang));
+}
+
+// ---- the editor's text ----
+
+std::u16string EditorText(HWND editor) {
+  if (editor == nullptr) return {};
+  const int length = GetWindowTextLength(editor);
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  const int got = GetWindowText(editor, text.data(), length + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+DWORD SelectionStart(HWND editor) {
+  DWORD start = 0, end = 0;
+  SendMessage(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start;
+}
+
+bool IsCaretWordSeparator(WCHAR c) {
+  for (const WCHAR* p = kCaretWordSeparators; *p != 0; ++p) {
+    if (*p == c) return true;
+  }
+  return false;
+}
+
+// The characters before the caret back to the previous separator, in reading order. A longer
+// run than the buffer holds keeps the characters nearest the caret.
+void WordBeforeCaret(HWND editor, WCHAR (&word)[kCaretWordRoom]) {
+  word[0] = 0;
+  if (editor == nullptr) return;
+  const std::u16string text = EditorText(editor);
+  const size_t caret = std::min<size_t>(SelectionStart(editor), text.size());
+  size_t from = caret;
+  while (from > 0 && !IsCaretWordSeparator(text[from - 1])) --from;
+  if (caret - from > kCaretWordRoom - 1) from = caret - (kCaretWordRoom - 1);
+  size_t n = 0;
+  for (size_t i = from; i < caret; ++i) word[n++] = text[i];
+  word[n] = 0;
+}
+
+void SendWordBeforeCaret(const MainScreenState& s) {
+  WCHAR word[kCaretWordRoom];
+  WordBeforeCaret(s.editor, word);
+  SendMessage(s.predictionBar, WordBeforeCaretMessage, reinterpret_cast<WPARAM>(word), 0);
+}
+
+void SendCharToEditor(const MainScreenState& s, WCHAR c) {
+  if (s.editor != nullptr) SendMessage(s.editor, WM_CHAR, c, 1);
+}
+
+void AcceptText(HWND dialog, const MainScreenState& s) {
+  const std::u16string text = EditorText(s.editor);
+  if (s.request != nullptr) CopyBounded(s.request->text, kEditTextRoom, text.c_str());
+  EndDialog(dialog, 1);
+}
+
+// ---- layout ----
+
+HWND CreateChild(HWND dialog, const WCHAR* className, const WCHAR* title, DWORD style, int x, int y, int width,
+                 int height) {
+  return CreateWindowEx(0, className, title, style, x, y, width, height, dialog, nullptr, ProgramInstance, nullptr);
+}
+
+HWND CreateKeyboard(HWND dialog, const KeyboardPlace& place) {
+  const int y = place.followsMenu ? place.y - MenuShift() : place.y;
+  return CreateChild(dialog, place.className, kKeyboardTitle, kChildStyle, place.x, y, place.width, place.height);
+}
+
+void PlaceHorizontalBar(const MainScreenState& s) {
+  MoveWindow(s.predictionBar, 0, kBarTop - MenuShift(), kScreenWidth, kBarHeight, TRUE);
+}
+
+void ShowCalculator(HWND dialog, MainScreenState& s) {
+  ShowWindow(s.predictionBar, SW_HIDE);
+  s.keyboard = CreateKeyboard(dialog, kCalculator);
+  SetMenuLabel(s, kLanguageButton, NumericMethodLabel());
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, CalculatorModeMessage, static_cast<WPARAM>(TheSettings().numericmethod), 0);
+  SetMenuLayout(s, 1);
+  SetMenuLabel(s, kNumericButton, kNumericLabel);
+}
+
+void ShowTextKeyboard(HWND dialog, MainScreenState& s, bool landscape) {
+  ShowWindow(s.predictionBar, SW_SHOW);
+  const int method = CurrentInputMethod();
+  if (method != kLandscape || landscape) s.keyboard = CreateKeyboard(dialog, kKeyboards[method]);
+  if (!landscape) {
+    SendMessage(s.predictionBar, BarLayoutMessage, 0, 0);
+    SetMenuLayout(s, 1);
+    SetMenuLabel(s, kNumericButton, kTextLabel);
+    PlaceHorizontalBar(s);
+  } else {
+    SendMessage(s.predictionBar, BarLayoutMessage, 1, 0);
+    MoveWindow(s.predictionBar, kVerticalBar.left, kVerticalBar.top, kVerticalBar.right - kVerticalBar.left,
+               kVerticalBar.bottom - kVerticalBar.top, TRUE);
+    SetMenuLayout(s, 0);
+  }
+  SetMenuLabel(s, kLanguageButton, LanguageName());
+}
+
+HWND CreateEditor(HWND dialog, const MainScreenState& s, bool landscape) {
+  const bool title = HasTitleStrip(s);
+  if (landscape) {
+    const int x = title ? kLandscapeTitleWidth : 0;
+    const int width = kLandscapeEditorWidth - x;
+    const int y = MenuAlwaysShown() ? kMenuHeight : 0;
+    return CreateChild(dialog, kLandscapeEditorClass, u"", kChildStyle, x, y, width, kScreenHeight - 1 - y);
+  }
+  const int top = kMenuHeight - MenuShift() + (title ? kTitleHeight : 0);
+  const int bottom = kEditorBottom - MenuShift();
+  HWND editor = CreateChild(dialog, kEditClass, u"", kNoteEditorStyle, kEditorLeft, top, kScreenWidth - kEditorLeft,
+                            bottom - top);
+  if (editor != nullptr) MakeNoteEditor(editor);
+  return editor;
+}
+
+// Keeps the editor when its orientation still fits; otherwise its text and selection move
+// into a new one.
+void PlaceEditor(HWND dialog, MainScreenState& s, bool landscape) {
+  std::u16string text;
+  DWORD start = 0, end = 0;
+  if (s.editor != nullptr && s.landscape != landscape) {
+    text = EditorText(s.editor);
+    SendMessage(s.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    DestroyWindow(s.editor);
+    s.editor = nullptr;
+  }
+  if (s.editor != nullptr) return;
+  s.editor = CreateEditor(dialog, s, landscape);
+  s.landscape = landscape;
+  if (s.editor == nullptr) return;
+  SetWindowText(s.editor, text.c_str());
+  SendMessage(s.editor, EM_SETSEL, start, static_cast<LPARAM>(end));
+  SendMessage(s.editor, EM_SCROLLCARET, 0, 0);
+  SetFocus(s.editor);
+}
+
+// Destroys the keyboard and makes the one the numeric mode and the input method ask for,
+// with the editor that fits it.
+void ChooseKeyboard(HWND dialog, MainScreenState& s) {
+  DestroyKeyboard(s);
+  const bool landscape = !NumericMode && CurrentInputMethod() == kLandscape && LandscapeAvailable();
+  if (NumericMode) ShowCalculator(dialog, s);
+  else ShowTextKeyboard(dialog, s, landscape);
+  PlaceEditor(dialog, s, landscape);
+  if (!MenuBarExists(s) || MenuAlwaysShown()) {
+    UpdateEditor(s);
+  } else {
+    InvalidateRect(s.menuBar, nullptr, TRUE);
+    UpdateWindow(s.menuBar);
+  }
+}
+
+// ---- modes and languages ----
+
+void ToggleNumericMode(HWND dialog, MainScreenState& s) {
+  NumericMode = !NumericMode;
+  ChooseKeyboard(dialog, s);
+}
+
+// 1, 3, 2, 1, ... (`inputmethod2` in the contact list: 1, 2, 1, ...).
+void NextInputMethod(HWND dialog, MainScreenState& s) {
+  SettingsBlock& settings = TheSettings();
+  NumericMode = false;
+  if (EditMode == kEditContactList) settings.inputmethod2 = settings.inputmethod2 == kPredictive ? kPhone : kPredictive;
+  else settings.inputmethod = ((settings.inputmethod + 1) % 3) + 1;
+  ResetAccentCycle();
+  ChooseKeyboard(dialog, s);
+}
+
+void ToggleNumericMethod(const MainScreenState& s) {
+  SettingsBlock& settings = TheSettings();
+  settings.numericmethod = settings.numericmethod == 1 ? 0 : 1;
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, CalculatorModeMessage, static_cast<WPARAM>(settings.numericmethod), 0);
+  SetMenuLabel(s, kLanguageButton, NumericMethodLabel());
+}
+
+void SwitchLanguage(MainScreenState& s, bool showWaitCursor) {
+  DestroyPopupMenu(s);
+  SwitchToNextLanguage(ThePredictionEngine(), TheSettings(), s.keyboard, s.menuBar, showWaitCursor);
+  ResetAccentCycle();
+}
+
+// Start-up's language rule again: the settings just loaded may name a language that is no
+// longer used, or another one than the dictionaries in memory.
+void ChooseLanguage() {
+  PredictionEngine& engine = ThePredictionEngine();
+  SettingsBlock& settings = TheSettings();
+  ApplyUsedLanguageRule(settings);
+  const int loaded = engine.tracker.GetLoadedLanguage();
+  if (loaded == settings.CurrentLang) return;
+  if (loaded >= 0) SaveLanguageDictionary(engine, loaded);
+  LoadLanguageDictionaries(engine, settings.CurrentLang);
+}
+
+// ---- ending ----
+
+// Deletes the note file and writes the text under the name its first words give.
+void SaveNoteFile(HWND dialog, const MainScreenState& s, const std::u16string& text) {
+  if (s.request != nullptr && s.request->text[0] != 0) DeleteFile(s.request->text);
+  if (!text.empty()) SaveNote(dialog, text.c_str());
+}
+
+void SaveNewNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
+  if (!text.empty()) {
+    TheSettings().QuickSave = 1;
+    SaveNote(dialog, text.c_str());
+  }
+  DestroyKeyboard(s);
+  EndDialog(dialog, 1);
+}
+
+void OnSave(HWND dialog, MainScreenState& s) {
+  const std::u16string text = EditorText(s.editor);
+  switch (EditMode) {
+    case kEditField:
+    case kEditSearchText: AcceptText(dialog, s); break;
+    case kEditNotesList: SaveNoteFile(dialog, s, text); EndDialog(dialog, 1); break;
+    default: SaveNewNote(dialog, s, text); break;
+  }
+}
+
+void OnBack(HWND dialog, MainScreenState& s) {
+  DestroyKeyboard(s);
+  EndDialog(dialog, 0);
+}
+
+// ---- opening ----
+
+void CreateMenuBar(HWND dialog, MainScreenState& s) {
+  MenuSpec spec{kMenuMainScreen, TheSettings().inputmethod != kLandscape ? 1 : 0, 0};
+  s.menuBar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuBarStyle, 0, 0, kScreenWidth, kScreenHeight, dialog,
+                             nullptr, ProgramInstance, &spec);
+}
+
+// The grid that VK_RETURN opens when `Menu` is off.
+void OpenPopupMenu(HWND dialog, MainScreenState& s) {
+  MenuSpec spec{kMenuMainScreen, s.landscape ? 0 : 1, 1};
+  s.menuBar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuGridStyle, kPopupMenu.left, kPopupMenu.top,
+                             kPopupMenu.right - kPopupMenu.left, kPopupMenu.bottom - kPopupMenu.top, dialog, nullptr,
+                             ProgramInstance, &spec);
+  SetMenuLabel(s, kNumericButton, NumericMode ? kNumericLabel : kTextLabel);
+  SetMenuLabel(s, kLanguageButton, NumericMode ? NumericMethodLabel() : LanguageName());
+}
+
+bool ReadWholeFile(const WCHAR* path, std::vector<BYTE>& bytes) {
+  HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const DWORD size = GetFileSize(file, nullptr);
+  bool ok = size != INVALID_FILE_SIZE;
+  DWORD read = 0;
+  if (ok) {
+    bytes.resize(size);
+    ok = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+// The request's text, or with EditMode 3 the note file it names.
+void LoadRequestText(HWND dialog, MainScreenState& s) {
+  if (s.editor == nullptr) return;
+  if (EditMode != kEditNotesList) {
+    SetWindowText(s.editor, s.request->text);
+    return;
+  }
+  std::vector<BYTE> bytes;
+  if (!ReadWholeFile(s.request->text, bytes)) return;
+  WCHAR* text = ConvertNoteBytes(bytes.data(), bytes.size());
+  if (text == nullptr) return;
+  SetWindowText(s.editor, text);
+  FreeNoteText(text);
+  SetTimer(dialog, kCaretToEndTimer, kShortDelayMs, nullptr);
+}
+
+void CreateFonts(MainScreenState& s) {
+  s.titleFont = CreateAppFont(u"MS SANS SERIF", 14, false, false);
+  s.verticalFont = CreateAppFont(u"MS SANS SERIF", 14, true, false);
+  s.smallFont = CreateAppFont(u"MS SANS SERIF", 13, false, false);
+}
+
+void DeleteFonts(const MainScreenState& s) {
+  DeleteAppFont(s.titleFont);
+  DeleteAppFont(s.verticalFont);
+  DeleteAppFont(s.smallFont);
+}
+
+BOOL OnInitDialog(HWND dialog, EditRequest* request) {
+  auto* s = new MainScreenState{};
+  s->request = request;
+  SetWindowLong(dialog, GWL_USERDATA, reinterpret_cast<LONG_PTR>(s));
+  PushWindow(dialog);
+  SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateFonts(*s);
+  LoadSettings();
+  ChooseLanguage();
+  if (MenuAlwaysShown()) CreateMenuBar(dialog, *s);
+  s->predictionBar = CreateChild(dialog, kPredictionBarClass, kPredictionBarTitle, kChildStyle, 0,
+                                 kBarTop - MenuShift(), kScreenWidth, kBarHeight);
+  if (request != nullptr) {
+    SetWindowLong(dialog, DWL_USER, reinterpret_cast<LONG_PTR>(request));
+    NumericMode = request->numeric != 0;
+  }
+  ChooseKeyboard(dialog, *s);
+  if (request != nullptr && request->text[0] != 0) LoadRequestText(dialog, *s);
+  SetTimer(dialog, kFullScreenTimer, kOpeningDelayMs, nullptr);
+  SetTimer(dialog, kLanguageTimer, kOpeningDelayMs, nullptr);
+  return FALSE;  // the focus is the editor's already
+}
+
+// ---- messages ----
+
+// The title with every CR and LF turned into a space, and ":" after it.
+std::u16string TitleText(const EditRequest& request) {
+  std::u16string title;
+  for (int i = 0; i < kEditTitleRoom && request.title[i] != 0; ++i) {
+    const WCHAR c = request.title[i];
+    title.push_back(c == u'\r' || c == u'\n' ? u' ' : c);
+  }
+  return title + u":";
+}
+
+void PaintPortraitBackground(HDC dc, const MainScreenState& s) {
+  FillSolidRect(dc, RECT{0, 0, kScreenWidth, kScreenHeight}, kDarkGrey);
+  if (!HasTitleStrip(s)) return;
+  const int top = kMenuHeight - MenuShift();
+  const RECT strip{0, top, kScreenWidth, top + kTitleHeight};
+  FillSolidRect(dc, strip, kLightGrey);
+  const RECT text{strip.left + 2, strip.top, strip.right, strip.bottom};
+  DrawPlainText(dc, text, TitleText(*s.request).c_str(), GetAppFont(s.titleFont), RGB(0, 0, 0),
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+}
+
+void PaintLandscapeBackground(HDC dc, const MainScreenState& s) {
+  FillSolidRect(dc, RECT{0, 0, kScreenWidth, kScreenHeight}, kLightGrey);
+  if (!HasTitleStrip(s)) return;
+  const RECT column{0, MenuAlwaysShown() ? kMenuHeight : 0, kLandscapeTitleWidth, kScreenHeight};
+  DrawLabelText(dc, column, TitleText(*s.request).c_str(), GetAppFont(s.verticalFont), RGB(0, 0, 0), true);
+}
+
+BOOL OnEraseBackground(HWND dialog, HDC dc) {
+  const MainScreenState& s = *State(dialog);
+  if (s.landscape) PaintLandscapeBackground(dc, s);
+  else PaintPortraitBackground(dc, s);
+  UpdateEditorUnlessGridOpen(s);
+  SetTimer(dialog, kFullScreenTimer, kFocusDelayMs, nullptr);
+  SetWindowLong(dialog, DWL_MSGRESULT, 1);
+  return TRUE;
+}
+
+BOOL OnActivate(HWND dialog, WPARAM wParam) {
+  const MainScreenState& s = *State(dialog);
+  if (TopWindow() == dialog) SetTimer(dialog, kFullScreenTimer, kOpeningDelayMs, nullptr);
+  if (LOWORD(wParam) != WA_INACTIVE && s.editor != nullptr) SetFocus(s.editor);
+  return TRUE;
+}
+
+BOOL OnSetFocus(HWND dialog) {
+  const MainScreenState& s = *State(dialog);
+  if (TopWindow() != dialog) {
+    if (MenuBarExists(s)) UpdateWindow(s.menuBar);
+    return TRUE;
+  }
+  SetTimer(dialog, kFullScreenTimer, kFocusDelayMs, nullptr);
+  if (s.editor != nullptr) SetFocus(s.editor);
+  return TRUE;
+}
+
+void OnFullScreenTimer(HWND dialog) {
+  if (TopWindow() != dialog) return;  // timer 1 keeps running until the screen is on top again
+  SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SHFullScreen(dialog, kFullScreenFlags);
+  KillTimer(dialog, kFullScreenTimer);
+  SetTimer(dialog, kUpdateEditorTimer, kShortDelayMs, nullptr);
+}
+
+void OnLanguageTimer(HWND dialog) {
+  const MainScreenState& s = *State(dialog);
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, LanguageChangedMessage, static_cast<WPARAM>(TheSettings().CurrentLang), 0);
+  SetMenuLabel(s, kLanguageButton, LanguageName());
+  KillTimer(dialog, kLanguageTimer);
+}
+
+void OnCaretToEndTimer(HWND dialog) {
+  const MainScreenState& s = *State(dialog);
+  const int length = GetWindowTextLength(s.editor);
+  SendMessage(s.editor, EM_SETSEL, static_cast<WPARAM>(length), length);
+  SendMessage(s.editor, EM_SCROLLCARET, 0, 0);
+  KillTimer(dialog, kCaretToEndTimer);
+}
+
+BOOL OnTimer(HWND dialog, UINT_PTR id) {
+  switch (id) {
+    case kFullScreenTimer: OnFullScreenTimer(dialog); break;
+    case kLanguageTimer: OnLanguageTimer(dialog); break;
+    case kUpdateEditorTimer: UpdateEditor(*State(dialog)); KillTimer(dialog, id); break;
+    case kCaretToEndTimer: OnCaretToEndTimer(dialog); break;
+    default: break;
+  }
+  return TRUE;
+}
+
+void OnThirdButton(MainScreenState& s) {
+  if (NumericMode) ToggleNumericMethod(s);
+  else SwitchLanguage(s, true);
+  UpdateEditorUnlessGridOpen(s);
+}
+
+// The application buttons act on release; the key then goes on to a bar, or Enter opens the
+// grid when the bar is not shown always.
+BOOL OnKeyUp(HWND dialog, UINT key) {
+  MainScreenState& s = *State(dialog);
+  switch (key) {
+    case VK_APP1: ToggleNumericMode(dialog, s); break;
+    case VK_APP2: NextInputMethod(dialog, s); UpdateEditorUnlessGridOpen(s); break;
+    case VK_APP3: OnThirdButton(s); break;
+    default: break;
+  }
+  if (MenuBarExists(s) && MenuAlwaysShown()) SendMessage(s.menuBar, WM_KEYDOWN, key, 0);
+  else if (key == VK_RETURN && !MenuBarExists(s) && !MenuAlwaysShown()) OpenPopupMenu(dialog, s);
+  return TRUE;
+}
+
+void TypeCharacter(const MainScreenState& s, const WCHAR* text) {
+  if (text == nullptr || text[0] == 0) return;
+  ThePredictionEngine().tracker.TypeCharacter(text[0]);
+  SendCharToEditor(s, text[0]);
+}
+
+void Backspace(const MainScreenState& s) {
+  SendCharToEditor(s, 8);
+  SendWordBeforeCaret(s);
+}
+
+void Tab(const MainScreenState& s) {
+  SendCharToEditor(s, 9);
+  ThePredictionEngine().tracker.FinishWord();
+}
+
+// A line break in a note; the end of the editing of a field or a search text.
+void Enter(HWND dialog, const MainScreenState& s) {
+  if (EditMode == kEditField || EditMode == kEditSearchText) {
+    AcceptText(dialog, s);
+    return;
+  }
+  SendCharToEditor(s, 10);
+  ThePredictionEngine().tracker.FinishWord();
+}
+
+void InsertText(const MainScreenState& s, const WCHAR* text) {
+  for (const WCHAR* p = text; p != nullptr && *p != 0; ++p) SendCharToEditor(s, *p);
+}
+
+// The rest of a chosen suggestion: it replaces the rest of the word after the caret, or is
+// inserted at the caret.
+void CompleteWord(const MainScreenState& s, const WCHAR* rest) {
+  if (s.editor == nullptr || rest == nullptr) return;
+  WCHAR word[kCaretWordRoom];
+  WordBeforeCaret(s.editor, word);
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, RefreshMessage, 0, 0);
+  if (word[0] != 0) {
+    const std::u16string text = EditorText(s.editor);
+    const size_t caret = std::min<size_t>(SelectionStart(s.editor), text.size());
+    size_t end = caret;
+    while (end < text.size() && !IsCaretWordSeparator(text[end])) ++end;
+    if (end > caret) SendMessage(s.editor, EM_SETSEL, caret, static_cast<LPARAM>(end));
+  }
+  SendMessage(s.editor, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(rest));
+  if (TheSettings().showPredict && s.keyboard != nullptr) InvalidateRect(s.keyboard, nullptr, TRUE);
+}
+
+BOOL OnKeyboardInput(HWND dialog, WPARAM code, const WCHAR* text) {
+  MainScreenState& s = *State(dialog);
+  switch (code) {
+    case kInputCharacter: TypeCharacter(s, text); break;
+    case kInputBackspace: Backspace(s); break;
+    case kInputTab: Tab(s); break;
+    case kInputEnter: Enter(dialog, s); break;
+    case kInputInsertText: InsertText(s, text); break;
+    case kInputCompleteWord: CompleteWord(s, text); break;
+    default: return TRUE;
+  }
+  SendMessage(s.predictionBar, RefreshMessage, 0, 0);
+  return TRUE;
+}
+
+BOOL OnCaretMoved(HWND dialog) {
+  const MainScreenState& s = *State(dialog);
+  SendWordBeforeCaret(s);
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, RefreshMessage, 0, 0);
+  return TRUE;
+}
+
+// While the Fx keys class is not registered nothing opens.
+BOOL OnOpenFxKeys(HWND dialog) {
+  CreateWindowEx(0, kFxKeysClass, kFxKeysTitle, kFxKeysStyle, kFxKeysPlace.left, kFxKeysPlace.top,
+                 kFxKeysPlace.right - kFxKeysPlace.left, kFxKeysPlace.bottom - kFxKeysPlace.top, dialog, nullptr,
+                 ProgramInstance, nullptr);
+  return TRUE;
+}
+
+BOOL OnMenuCommand(HWND dialog, int button) {
+  MainScreenState& s = *State(dialog);
+  switch (button) {
+    case kNumericButton: ToggleNumericMode(dialog, s); break;
+    case kLanguageButton: NumericMode ? ToggleNumericMethod(s) : SwitchLanguage(s, false); break;
+    case kKeysButton: NextInputMethod(dialog, s); break;
+    case kSaveButton: OnSave(dialog, s); break;
+    case kBackButton: OnBack(dialog, s); break;
+    default: return TRUE;  // -1: the pen-up found no button
+  }
+  if (button == kLanguageButton || button == kKeysButton) UpdateEditorUnlessGridOpen(s);
+  return TRUE;
+}
+
+BOOL OnClose(HWND dialog) {
+  EndDialog(dialog, 1);
+  return TRUE;
+}
+
+BOOL OnDestroy(HWND dialog) {
+  MainScreenState* s = State(dialog);
+  DestroyPopupMenu(*s);
+  PopWindow(dialog);
+  DeleteFonts(*s);
+  TheSettings().numericmethod = 0;
+  HWND parent = GetWindow(dialog, GW_OWNER);
+  if (parent != nullptr) {
+    SetWindowPos(parent, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SHFullScreen(parent, kFullScreenFlags);
+  }
+  SaveSettings();
+  SetWindowLong(dialog, GWL_USERDATA, 0);
+  delete s;
+  return FALSE;
+}
+
+}  // namespace
+
+BOOL CALLBACK MainScreenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Messages before WM_INITDIALOG or after WM_DESTROY find no state.
+  if (msg != WM_INITDIALOG && State(dialog) == nullptr) return FALSE;
+  switch (msg) {
+    case WM_INITDIALOG: return OnInitDialog(dialog, reinterpret_cast<EditRequest*>(lParam));
+    case WM_ERASEBKGND: return OnEraseBackground(dialog, reinterpret_cast<HDC>(wParam));
+    case WM_ACTIVATE: return OnActivate(dialog, wParam);
+    case WM_SETFOCUS: return OnSetFocus(dialog);
+    case WM_TIMER: return OnTimer(dialog, wParam);
+    case WM_KEYUP: return OnKeyUp(dialog, static_cast<UINT>(wParam));
+    case WM_KEYDOWN: return TRUE;  // the application buttons act on release
+    case KeyboardInputMessage: return OnKeyboardInput(dialog, wParam, reinterpret_cast<const WCHAR*>(lParam));
+    case CaretMovedMessage: return OnCaretMoved(dialog);
+    case OpenFxKeysMessage: return OnOpenFxKeys(dialog);
+    case MenuCommandMessage: return OnMenuCommand(dialog, static_cast<int>(static_cast<LONG_PTR>(wParam)));
+    case WM_CLOSE: return OnClose(dialog);
+    case WM_DESTROY: return OnDestroy(dialog);
+    default: return FALSE;
+  }
+}
+
+int OpenMainScreen(HWND owner, EditRequest* request) {
+  return static_cast<int>(DialogBoxParam(ProgramInstance, MAKEINTRESOURCE(kMainScreenDialog), owner, MainScreenProc,
+                                         reinterpret_cast<LPARAM>(request)));
+}
+
+void OpenNewNote(HWND mainWindow) { OpenMainScreen(mainWindow, nullptr); }
