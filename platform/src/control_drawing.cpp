@@ -49,14 +49,14 @@ void FrameColor(HDC dc, const RECT& r, COLORREF color, int thickness) {
   DeleteObject(brush);
 }
 
-void DrawFocusFrame(HDC dc, const RECT& r) {
+void DrawFocusFrame(HDC dc, const RECT& r, COLORREF color) {
   for (int x = r.left; x < r.right; x += 2) {
-    SetPixel(dc, x, r.top, kControlText);
-    SetPixel(dc, x, r.bottom - 1, kControlText);
+    SetPixel(dc, x, r.top, color);
+    SetPixel(dc, x, r.bottom - 1, color);
   }
   for (int y = r.top; y < r.bottom; y += 2) {
-    SetPixel(dc, r.left, y, kControlText);
-    SetPixel(dc, r.right - 1, y, kControlText);
+    SetPixel(dc, r.left, y, color);
+    SetPixel(dc, r.right - 1, y, color);
   }
 }
 

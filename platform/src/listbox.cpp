@@ -47,6 +47,7 @@ struct ListBoxState {
   int selected = -1;
   int top = 0;                 // first row shown
   HFONT font = nullptr;        // null: the default control font
+  int itemHeight = 0;          // of the font, measured when the font is set
   bool focused = false;
   HWND combo = nullptr;        // the combo box this list drops down for, or null
   PenPart pen = PenPart::None;
@@ -64,7 +65,9 @@ DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STY
 
 int Count(const ListBoxState* s) { return static_cast<int>(s->items.size()); }
 
-int ItemHeight(const ListBoxState* s) { return FontLineHeight(s->font) + 2; }
+int ItemHeight(const ListBoxState* s) { return s->itemHeight; }
+
+int MeasureItemHeight(HFONT font) { return FontLineHeight(font) + 2; }
 
 RECT Client(HWND hwnd) {
   RECT r;
@@ -161,6 +164,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* cs) {
   char16_t name[16] = {};
   GetClassName(hwnd, name, 16);
   if (EqualsIgnoreCase(name, u"ComboLBox")) s->combo = static_cast<HWND>(cs->lpCreateParams);
+  s->itemHeight = MeasureItemHeight(nullptr);
   SetWindowLong(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
   FitIntegralHeight(hwnd, s);
   return 0;
@@ -188,7 +192,7 @@ LRESULT OnPaint(HWND hwnd, ListBoxState* s) {
     COLORREF color = !enabled ? kDisabledText : selected ? kSelectionText : kControlText;
     DrawLabel(dc, s->font, s->items[static_cast<size_t>(i)].text.c_str(), text,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE, color);
-    if (selected && s->focused && !s->combo) DrawFocusFrame(dc, row);
+    if (selected && s->focused && !s->combo) DrawFocusFrame(dc, row, kSelectionText);
   }
   if (ScrollBarShown(hwnd, s)) DrawScrollBar(dc, ScrollBar(hwnd, s));
   EndPaint(hwnd, &ps);
@@ -332,6 +336,7 @@ LRESULT OnSize(HWND hwnd, ListBoxState* s) {
 
 LRESULT OnSetFont(HWND hwnd, ListBoxState* s, WPARAM font, LPARAM redraw) {
   s->font = reinterpret_cast<HFONT>(font);
+  s->itemHeight = MeasureItemHeight(s->font);
   FitIntegralHeight(hwnd, s);
   SetTop(hwnd, s, s->top);
   if (redraw) Redraw(hwnd);

@@ -132,6 +132,17 @@ TEST_F(ComboBox, ChoosingTheSameItemOrTappingOutsideChangesNothing) {
   EXPECT_EQ(CommandsWithCode(CBN_SELCHANGE).size(), 0u);
 }
 
+TEST_F(ComboBox, ListOpensAboveAFieldNearTheBottomOfTheScreen) {
+  HWND combo = CreateControl(host, u"COMBOBOX", CBS_DROPDOWNLIST, 20, 290, 120, 94, 201);
+  for (LPCWSTR item : {u"a", u"b", u"c"}) SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  TapCentre(driver, combo);
+  HWND list = List();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(ScreenRect(list).bottom, ScreenRect(combo).top);
+  int item = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(ScreenRect(list).bottom - ScreenRect(list).top, 3 * item + 2) << "as tall as its three items";
+}
+
 TEST_F(ComboBox, PenUpOfTheOpeningTapLeavesTheListOpen) {
   HWND combo = Make(0, {u"a", u"b"});
   POINT c = Centre(combo);

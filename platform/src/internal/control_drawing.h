@@ -27,7 +27,7 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color);
 // A frame `thickness` pixels wide inside `rect`.
 void FrameColor(HDC dc, const RECT& rect, COLORREF color, int thickness = 1);
 // A dotted frame inside `rect`: the keyboard focus.
-void DrawFocusFrame(HDC dc, const RECT& rect);
+void DrawFocusFrame(HDC dc, const RECT& rect, COLORREF color = kControlText);
 // Text in `font` and `color` on whatever is behind it, with DrawText's `format`.
 void DrawLabel(HDC dc, HFONT font, LPCWSTR text, RECT rect, UINT format, COLORREF color);
 // A filled disc centred at (cx, cy); radio buttons and message-box icons are made of them.
