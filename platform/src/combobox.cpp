@@ -90,10 +90,12 @@ void CloseUp(HWND hwnd, ComboBoxState* s, bool accept, int chosen) {
   ShowWindow(s->list, SW_HIDE);  // hidden first, so the list does not report the lost capture
   if (GetCapture() == s->list) ReleaseCapture();
   int selection = accept ? chosen : s->selectionBeforeDrop;
+  bool changed = accept && selection != s->selectionBeforeDrop;
   SendMessage(s->list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
   Redraw(hwnd);
+  // The parent's handlers may destroy the combo box: no state is read after them.
   NotifyParent(hwnd, CBN_CLOSEUP);
-  if (accept && selection != s->selectionBeforeDrop) NotifyParent(hwnd, CBN_SELCHANGE);
+  if (changed && IsWindow(hwnd)) NotifyParent(hwnd, CBN_SELCHANGE);
 }
 
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* cs) {

@@ -47,9 +47,8 @@ bool IsDialogWindow(HWND hwnd) {
 
 // The Done button's rectangle in window coordinates (the caption's right end).
 RECT DoneButtonRect(HWND dialog) {
-  RECT window, client;
+  RECT window;
   GetWindowRect(dialog, &window);
-  GetClientRect(dialog, &client);
   POINT origin{0, 0};
   ClientToScreen(dialog, &origin);
   int border = origin.x - window.left;

@@ -262,15 +262,15 @@ LRESULT OnPenMove(HWND hwnd, ListBoxState* s, WPARAM buttons, LPARAM lParam) {
   return 0;
 }
 
+// Everything is decided before the parent hears of it: its handler may destroy the list.
 void EndItemTap(HWND hwnd, ListBoxState* s) {
-  if (s->selected != s->selectedAtPenDown) Notify(hwnd, s, LBN_SELCHANGE);
-  if (IsDoubleTap(s, s->selected)) {
-    s->lastTapItem = -1;
-    Notify(hwnd, s, LBN_DBLCLK);
-    return;
-  }
-  s->lastTapItem = s->selected;
+  bool changed = s->selected != s->selectedAtPenDown;
+  bool doubleTap = IsDoubleTap(s, s->selected);
+  s->lastTapItem = doubleTap ? -1 : s->selected;
   s->lastTapTime = GetTickCount();
+  bool notifies = Notifies(hwnd, s);
+  if (notifies && changed) NotifyParent(hwnd, LBN_SELCHANGE);
+  if (notifies && doubleTap && IsWindow(hwnd)) NotifyParent(hwnd, LBN_DBLCLK);
 }
 
 LRESULT OnPenUp(HWND hwnd, ListBoxState* s, LPARAM lParam) {
