@@ -264,6 +264,48 @@ TEST(Dialog, DropDownListInAModalDialogIsChosenWithThePen) {
   EXPECT_EQ(result, 1);
 }
 
+// The dialog manager and the EDIT control: Tab selects an edit's whole text, a one-line edit
+// leaves Enter to the dialog, a multi-line edit that wants Return keeps it.
+TEST(Dialog, EditControlsTakeTheKeysTheyAskFor) {
+  static constexpr DialogItem kItems[] = {
+      {30, u"EDIT", u"folder", kChild | WS_BORDER | WS_TABSTOP, 4, 4, 100, 12},
+      {31, u"EDIT", u"", kChild | WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN, 4, 20, 100, 40},
+      {IDOK, u"BUTTON", u"OK", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 4, 64, 40, 14},
+  };
+  static constexpr DialogTemplate kEdits{907, u"Edits", kDialogStyle, 0, 0, 110, 82, nullptr, 0, kItems};
+  Seen s;
+  seen = &s;
+  INT_PTR result = 0;
+  device::RunProgramWithScript(
+      [&] {
+        RegisterTemplates();
+        s.host = CreateHost();
+        result = DialogBoxIndirectParam(nullptr, &kEdits, s.host, EndingProc, 0);
+        return 0;
+      },
+      [&](device::Driver& d) {
+        HWND dlg = d.Find(u"#32770", u"Edits");
+        ASSERT_NE(dlg, nullptr);
+        HWND line = GetDlgItem(dlg, 30), lines = GetDlgItem(dlg, 31);
+        d.PressKey(VK_TAB);
+        d.PressKey(VK_TAB);
+        d.PressKey(VK_TAB);  // round to the first edit again
+        EXPECT_EQ(GetFocus(), line);
+        DWORD start = 1, end = 0;
+        SendMessage(line, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, 6u) << "Tab selects the whole text";
+        d.PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), lines);
+        d.PressKey(VK_RETURN);  // the multi-line edit keeps Enter
+        EXPECT_TRUE(s.commands.empty());
+        SetFocus(line);
+        d.PressKey(VK_RETURN);  // the one-line edit does not
+      });
+  EXPECT_EQ(result, IDOK);
+  seen = nullptr;
+}
+
 TEST(Dialog, MissingTemplateGivesMinusOneAndNoWindow) {
   device::Driver driver;
   RegisterTemplates();
