@@ -18,11 +18,9 @@
 
 #include <device/user.h>
 
-// The EDIT control lives in its own header; include it here so that one include gives a
+// The EDIT control lives in its own header; included here so that one include gives a
 // dialog procedure every standard control.
-#if __has_include(<device/edit.h>)
 #include <device/edit.h>
-#endif
 
 // --- messages every control and dialog shares ---
 // The same block, under the same guard, is in <device/edit.h>: whichever header comes first
