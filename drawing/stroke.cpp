@@ -39,7 +39,11 @@ WCHAR OtherCase(WCHAR character, bool isUpperCase) {
 int StrokeThreshold() { return TheSettings().strikelength * 10 + 15; }
 
 int ClassifyStroke(HWND window, int x, int y, bool send, bool isUpperCase, WCHAR character) {
-  const StrokeKind kind = Classify(StrokeOrigin(), x, y, StrokeThreshold());
+  return ClassifyStroke(window, StrokeOrigin(), x, y, send, isUpperCase, character);
+}
+
+int ClassifyStroke(HWND window, POINT origin, int x, int y, bool send, bool isUpperCase, WCHAR character) {
+  const StrokeKind kind = Classify(origin, x, y, StrokeThreshold());
   if (!send) return kind;
   switch (kind) {
     case kStrokeRight:

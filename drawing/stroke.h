@@ -14,3 +14,7 @@ int StrokeThreshold();
 // the current word ends), left a backspace, down Enter (then the word ends), up `character`
 // in its other case.
 int ClassifyStroke(HWND window, int x, int y, bool send, bool isUpperCase, WCHAR character);
+
+// The same from an origin the window recorded itself (a keyboard that hit-tests its keys
+// without PressButtonAt keeps its own pen-down point).
+int ClassifyStroke(HWND window, POINT origin, int x, int y, bool send, bool isUpperCase, WCHAR character);

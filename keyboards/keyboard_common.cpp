@@ -1,0 +1,63 @@
+#include "keyboards/keyboard_common.h"
+
+#include "drawing/stroke.h"
+#include "prediction/prediction_engine.h"
+#include "shell/app_messages.h"
+
+#include <cstdlib>
+
+void SendKeyboardInput(HWND keyboard, WPARAM code, const WCHAR* text) {
+  SendMessage(GetParent(keyboard), KeyboardInputMessage, code, reinterpret_cast<LPARAM>(text));
+}
+
+void SendKeyboardCharacter(HWND keyboard, WCHAR character) {
+  const WCHAR text[2] = {character, 0};
+  SendKeyboardInput(keyboard, kInputCharacter, text);
+}
+
+void SendEditingKey(HWND keyboard, EditingKey key) {
+  switch (key) {
+    case EditingKey::kSpace: SendKeyboardInput(keyboard, kInputCharacter, u" "); break;
+    case EditingKey::kBackspace: SendKeyboardInput(keyboard, kInputBackspace, nullptr); break;
+    case EditingKey::kEnter: SendKeyboardInput(keyboard, kInputEnter, nullptr); break;
+  }
+}
+
+int RunKeyStroke(HWND keyboard, POINT origin, int x, int y, bool upperCase, WCHAR character) {
+  const int kind = ClassifyStroke(keyboard, origin, x, y, false, upperCase, character);
+  // An empty key has no character to put in the other case; sending 0 would type nothing
+  // but still reach the editor as a character.
+  if (kind == kNoStroke || (kind == kStrokeUp && character == 0)) return kind;
+  return ClassifyStroke(keyboard, origin, x, y, true, upperCase, character);
+}
+
+void StartAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatDelayMs, nullptr); }
+
+void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatPeriodMs, nullptr); }
+
+void StopAutoRepeat(HWND keyboard, UINT_PTR timer) { KillTimer(keyboard, timer); }
+
+void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, POINT origin, int x, int y) {
+  if (std::abs(x - origin.x) >= kAutoRepeatSlack || std::abs(y - origin.y) >= kAutoRepeatSlack) {
+    StopAutoRepeat(keyboard, timer);
+  }
+}
+
+void RedrawKeyboard(HWND keyboard) { InvalidateRect(keyboard, nullptr, TRUE); }
+
+POINT PenPoint(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+int KeyboardLanguage() { return ThePredictionEngine().tracker.GetLoadedLanguage(); }
+
+const LanguageRecord& KeyboardLanguageRecord(int language) {
+  return ThePredictionEngine().languages.Language(language);
+}
+
+void RegisterKeyboardClass(HINSTANCE instance, const WCHAR* className, WNDPROC proc) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = className;
+  RegisterClass(&wc);
+}

@@ -1,0 +1,296 @@
+// PhoneKeyClass: the phone keypad, twelve multi-tap letter keys over Shift, Caps, Space,
+// Backspace and Enter. The main screen creates it for keyboard choice 2 as a visible child at
+// (0, 122), 240 x 201, and destroys it when another keyboard takes its place.
+//
+// Deliberate differences from a literal reading of the behaviour:
+// - A pen-down outside every key leaves no key current, so its pen-up does nothing.
+// - An up stroke while a character is pending replaces that character by its other case: the
+//   pending character is dropped (timer stopped, preview hidden) instead of following later.
+// - A keypad destroyed while a character is pending drops it for good: the pending flag is
+//   cleared, so the next keypad never delivers a stale character.
+// - A tap on a key whose group is empty commits a pending character and starts nothing.
+// - The preview draws with its own two fonts, so it is not given the key font.
+#include "keyboards/phone_keypad.h"
+
+#include "drawing/button_panel.h"
+#include "drawing/font_table.h"
+#include "drawing/stroke.h"
+#include "keyboards/keyboard_common.h"
+#include "prediction/language_table.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT_PTR kMultiTapTimer = 1;
+constexpr UINT kMultiTapStepMs = 300;  // the time-out is phonetimer steps
+
+enum PhoneKey { kShiftKey = kLetterKeyCount, kCapsKey, kSpaceKey, kBackspaceKey, kEnterKey, kPhoneKeyCount };
+
+constexpr UINT kLetterFormat = DT_CENTER | DT_BOTTOM;  // 9
+constexpr UINT kFunctionFormat = DT_CENTER;            // 1
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kLabelGrey = 0xB3B3B3;
+
+// The letter keys' pictures carry their printed characters; only Shift, Caps and Space have
+// labels. Image slots index kPhoneKeyImages.
+constexpr ButtonSpec kPhoneKeyLayout[kPhoneKeyCount] = {
+    // left top right bottom slot label     format           x  y  inset font mode transparent text
+    {0,   1,   80,  43,  0,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 1
+    {80,  1,   160, 43,  4,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 2
+    {160, 1,   240, 43,  8,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 3
+    {0,   43,  80,  85,  1,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 4
+    {80,  43,  160, 85,  5,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 5
+    {160, 43,  240, 85,  9,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 6
+    {0,   85,  80,  127, 2,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 7
+    {80,  85,  160, 127, 6,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 8
+    {160, 85,  240, 127, 10,  u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 9
+    {0,   127, 80,  169, 3,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 10
+    {80,  127, 160, 169, 7,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 11
+    {160, 127, 240, 169, 11,  u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 12
+    {0,   170, 48,  201, 12,  u"Shift", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Shift
+    {48,  170, 96,  201, 15,  u"Caps",  kFunctionFormat, 6, 0, 8,    0,   1,   0,          kLabelGrey},  // Caps
+    {96,  170, 144, 201, 12,  u"Space", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Space
+    {144, 170, 192, 201, 14,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Backspace
+    {192, 170, 240, 201, 13,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
+};
+
+// Image list, by SkinImageTable index: "02.png" ... "13.png" (slots 0-11), "num_03.png",
+// "num_04.png", "num_05.png", "caps_00.png".
+constexpr int kPhoneKeyImages[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 32, 33, 34, 16};
+
+constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
+constexpr int kKeyFontHeight = 14;
+
+constexpr int kPreviewX = 160;
+constexpr int kPreviewY = 75;
+constexpr int kPreviewWidth = 80;
+constexpr int kPreviewHeight = 20;
+
+constexpr WCHAR kGroupSeparator = u'~';
+
+PhoneKeypadState keypad{};
+
+struct PhoneKeypadRecord {
+  int keyFont;    // font of all keys
+  int labelFont;  // labels of Shift, Caps and Space (made alike)
+  int panel;      // the ButtonPanel of `keys`
+  int language;   // the language whose key strings the letter table holds
+  ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it
+};
+
+PhoneKeypadRecord* Record(HWND hwnd) {
+  return reinterpret_cast<PhoneKeypadRecord*>(GetWindowLong(hwnd, GWL_USERDATA));
+}
+
+bool IsLetterKey(int key) { return key >= 0 && key < kLetterKeyCount; }
+
+int GroupLength(int key) {
+  int n = 0;
+  while (n < kLetterGroupRoom - 1 && keypad.letters[key][n] != 0) ++n;
+  return n;
+}
+
+// The pending character, or the first of the last tapped key when no cycle runs.
+WCHAR CycleCharacter() {
+  if (!IsLetterKey(keypad.cycleKey)) return 0;
+  const int length = GroupLength(keypad.cycleKey);
+  if (length == 0) return 0;
+  return keypad.letters[keypad.cycleKey][keypad.cycleIndex % length];
+}
+
+UINT MultiTapPeriod() { return static_cast<UINT>(TheSettings().phonetimer) * kMultiTapStepMs; }
+
+void ShowPreview(int key) {
+  if (keypad.preview == nullptr) return;
+  ShowWindow(keypad.preview, SW_SHOWNOACTIVATE);
+  SendMessage(keypad.preview, WM_SETTEXT, static_cast<WPARAM>(keypad.cycleIndex),
+              reinterpret_cast<LPARAM>(keypad.letters[key]));
+}
+
+void HidePreview() {
+  if (keypad.preview != nullptr) ShowWindow(keypad.preview, SW_HIDE);
+}
+
+// Ends the cycle, sending the pending character.
+void CommitPendingCharacter(HWND hwnd) {
+  keypad.cyclePending = false;
+  HidePreview();
+  const WCHAR pending = CycleCharacter();
+  keypad.cycleIndex = 0;
+  if (pending != 0) SendKeyboardCharacter(hwnd, pending);
+}
+
+// Ends the cycle without sending the pending character.
+void DropPendingCharacter(HWND hwnd) {
+  KillTimer(hwnd, kMultiTapTimer);
+  keypad.cyclePending = false;
+  keypad.cycleIndex = 0;
+  HidePreview();
+}
+
+void MultiTap(HWND hwnd, int key) {
+  if (keypad.cyclePending) {
+    KillTimer(hwnd, kMultiTapTimer);
+    // A group that a refill left empty cannot cycle; its pending character is committed.
+    if (key == keypad.cycleKey && GroupLength(key) > 0) {
+      keypad.cycleIndex = (keypad.cycleIndex + 1) % GroupLength(key);
+      ShowPreview(key);
+      SetTimer(hwnd, kMultiTapTimer, MultiTapPeriod(), nullptr);
+    } else {
+      CommitPendingCharacter(hwnd);
+    }
+  }
+  keypad.cycleKey = key;
+  if (!keypad.cyclePending && GroupLength(key) > 0) {
+    SetTimer(hwnd, kMultiTapTimer, MultiTapPeriod(), nullptr);
+    keypad.cyclePending = true;
+    ShowPreview(key);
+  }
+}
+
+void RefillAndRedraw(HWND hwnd, PhoneKeypadRecord& record) {
+  FillLetterTable(record.language);
+  RedrawKeyboard(hwnd);
+}
+
+void PressFunctionKey(HWND hwnd, PhoneKeypadRecord& record, int key) {
+  switch (key) {
+    case kShiftKey: keypad.shift = !keypad.shift; RefillAndRedraw(hwnd, record); break;
+    case kCapsKey: keypad.caps = !keypad.caps; RefillAndRedraw(hwnd, record); break;
+    case kSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); break;
+    case kBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
+    case kEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
+  }
+}
+
+// The group of a key as a zero-terminated string; empty for a key that is no letter key.
+const WCHAR* GroupOf(int key) { return IsLetterKey(key) ? keypad.letters[key] : u""; }
+
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
+  auto* record = new PhoneKeypadRecord{};
+  std::copy(std::begin(kPhoneKeyLayout), std::end(kPhoneKeyLayout), record->keys);
+  record->language = KeyboardLanguage();
+  RegisterPhonePreviewClass(create->hInstance);
+  record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
+  record->labelFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
+  record->panel = RegisterButtonPanel(hwnd, record->keys, kPhoneKeyCount, kPhoneKeyImages,
+                                      static_cast<int>(std::size(kPhoneKeyImages)), record->keyFont);
+  for (int key : {kShiftKey, kCapsKey, kSpaceKey}) record->keys[key].fontId = record->labelFont;
+  FillLetterTable(record->language);
+  keypad.preview = CreateWindowEx(0, kPhonePreviewClass, GroupOf(keypad.currentKey), WS_POPUP | WS_BORDER, kPreviewX,
+                                  kPreviewY, kPreviewWidth, kPreviewHeight, hwnd, nullptr, create->hInstance, nullptr);
+  SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(record));
+  return 0;
+}
+
+LRESULT OnDestroy(HWND hwnd) {
+  PhoneKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 0;
+  DeleteAppFont(record->keyFont);
+  DeleteAppFont(record->labelFont);
+  if (keypad.preview != nullptr) DestroyWindow(keypad.preview);
+  keypad.preview = nullptr;
+  // The timer dies with the window; its character is not delivered, now or by a later keypad.
+  keypad.cyclePending = false;
+  keypad.cycleIndex = 0;
+  UnregisterButtonPanel(record->panel);
+  delete record;
+  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  return 0;
+}
+
+LRESULT OnEraseBackground(HWND hwnd) {
+  PhoneKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
+  DrawPanel(hwnd, record->keys, record->panel);
+  if (keypad.caps) DrawButton(hwnd, record->keys[kCapsKey], kButtonFocused, record->panel);
+  return 1;
+}
+
+LRESULT OnPenDown(HWND hwnd, POINT pen) {
+  PhoneKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 0;
+  if (PressButtonAt(hwnd, record->keys, pen.x, pen.y, record->panel, &keypad.currentKey) < 0) keypad.currentKey = -1;
+  SetCapture(hwnd);
+  return 0;
+}
+
+// The action belongs to the key hit at pen-down, wherever the pen is lifted.
+LRESULT OnPenUp(HWND hwnd, POINT pen) {
+  ReleaseCapture();
+  PhoneKeypadRecord* record = Record(hwnd);
+  const int key = keypad.currentKey;
+  if (record == nullptr || key < 0 || key >= kPhoneKeyCount) return 0;
+  if (IsLetterKey(key)) {
+    const int stroke = RunKeyStroke(hwnd, StrokeOrigin(), pen.x, pen.y, keypad.caps, CycleCharacter());
+    if (stroke == kStrokeUp && keypad.cyclePending) DropPendingCharacter(hwnd);
+    if (stroke == kNoStroke) MultiTap(hwnd, key);
+  } else {
+    PressFunctionKey(hwnd, *record, key);
+  }
+  DrawButton(hwnd, record->keys[key], kButtonNormal, record->panel);
+  return 0;
+}
+
+LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
+  if (timer != kMultiTapTimer) return 0;
+  KillTimer(hwnd, kMultiTapTimer);
+  if (keypad.cyclePending) CommitPendingCharacter(hwnd);
+  return 0;
+}
+
+// The direction keys move the focus between keys; no character is produced.
+LRESULT OnKeyUp(HWND hwnd, WPARAM key) {
+  PhoneKeypadRecord* record = Record(hwnd);
+  if (record != nullptr) MoveButtonFocus(hwnd, static_cast<int>(key), record->keys, record->panel, &keypad.currentKey, true);
+  return 0;
+}
+
+LRESULT OnLanguageChanged(HWND hwnd, WPARAM language) {
+  PhoneKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 0;
+  record->language = static_cast<int>(language);
+  RefillAndRedraw(hwnd, *record);
+  return 0;
+}
+
+}  // namespace
+
+PhoneKeypadState& ThePhoneKeypad() { return keypad; }
+
+void FillLetterTable(int language) {
+  const LanguageRecord& record = KeyboardLanguageRecord(language);
+  const WCHAR* keys = keypad.shift == keypad.caps ? record.PHONEKEYS_1 : record.PHONEKEYS_2;
+  // Groups beyond the twelfth and characters beyond the nineteenth of a group are cut.
+  int group = 0;
+  int length = 0;
+  for (int i = 0; i < kValueRoom && keys[i] != 0 && group < kLetterKeyCount; ++i) {
+    if (keys[i] == kGroupSeparator) {
+      keypad.letters[group][length] = 0;
+      ++group;
+      length = 0;
+    } else if (length < kLetterGroupRoom - 1) {
+      keypad.letters[group][length++] = keys[i];
+    }
+  }
+  if (group < kLetterKeyCount) keypad.letters[group][length] = 0;
+}
+
+LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE: return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_ERASEBKGND: return OnEraseBackground(hwnd);
+    case WM_LBUTTONDOWN: return OnPenDown(hwnd, PenPoint(lParam));
+    case WM_LBUTTONUP: return OnPenUp(hwnd, PenPoint(lParam));
+    case WM_TIMER: return OnTimer(hwnd, wParam);
+    case WM_KEYUP: return OnKeyUp(hwnd, wParam);
+    case LanguageChangedMessage: return OnLanguageChanged(hwnd, wParam);
+    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+}
+
+void RegisterPhoneKeyClass(HINSTANCE instance) { RegisterKeyboardClass(instance, kPhoneKeyClass, PhoneKeyClassProc); }

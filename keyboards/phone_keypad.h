@@ -1,0 +1,39 @@
+// PhoneKeyClass: the phone keypad with multi-tap letter keys, and its preview pop-up
+// PhonePreviewClass. The main screen creates the keypad for keyboard choice 2.
+#pragma once
+
+#include <device/windows.h>
+
+inline constexpr WCHAR kPhoneKeyClass[] = u"PhoneKeyClass";
+inline constexpr WCHAR kPhonePreviewClass[] = u"PhonePreviewClass";
+inline constexpr WCHAR kKeyboardTitle[] = u"keyboard";
+
+constexpr int kLetterKeyCount = 12;
+constexpr int kLetterGroupRoom = 20;  // 19 characters and the terminator
+
+// The keypad state: one per process, zero when the program starts, kept across keypads.
+struct PhoneKeypadState {
+  bool shift;         // toggled by the Shift key
+  bool caps;          // toggled by the Caps key; the Caps key shows its focused look while set
+  int currentKey;     // the key hit at the last pen-down, -1 when it hit none
+  int cycleKey;       // the letter key whose characters are being cycled (the last one tapped)
+  int cycleIndex;     // position of the pending character in the cycle key's group
+  bool cyclePending;  // a character is pending and timer 1 runs
+  HWND preview;       // the PhonePreviewClass pop-up
+  // The letter table: the characters of letter keys 0-11, from PHONEKEYS_1 (Shift and Caps
+  // alike) or PHONEKEYS_2 (exactly one set). A key string of fewer groups leaves the others.
+  WCHAR letters[kLetterKeyCount][kLetterGroupRoom];
+};
+
+PhoneKeypadState& ThePhoneKeypad();
+
+LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PhonePreviewClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Registers PhoneKeyClass (arrow cursor, no background brush, no icon); start-up calls it.
+void RegisterPhoneKeyClass(HINSTANCE instance);
+// Registers PhonePreviewClass the same way; the keypad calls it each time it is created.
+void RegisterPhonePreviewClass(HINSTANCE instance);
+
+// Fills the letter table for a language from the Shift and Caps flags.
+void FillLetterTable(int language);

@@ -1,0 +1,397 @@
+// PredictKeyClass: the predictive keypad, 35 character keys in a 7 x 5 grid over Fn, Caps,
+// Space, Backspace and Enter; it marks the keys of the likeliest next characters. The main
+// screen creates it for keyboard choice 1 at (0, 122), 240 x 201; it makes itself 240 x 240.
+//
+// Deliberate differences from a literal reading of the behaviour:
+// - A key acts on pen-up only when the pen-down hit it: a pen-down beside every key (the strip
+//   under the function keys) moves no focus, and its pen-up no longer repeats the focused key.
+// - A key at rest shows its marked look whenever it is marked (or is Caps or Fn while set),
+//   also when it is redrawn after a press or a focus move, so a redraw never hides a mark.
+// - A stroke redraws the keypad like a key action, so the marks follow the stroke's input.
+// - A dead key shows its own character in grey (U+0301 as U+00B4), not the accent its next
+//   press would select; only the keys an active accent changes turn red.
+// - Space, like a character key labelled with a space, ends an active accent.
+// - The accent returns to none when the language changes.
+#include "keyboards/predict_keypad.h"
+
+#include "drawing/back_buffer.h"
+#include "drawing/button_panel.h"
+#include "drawing/font_table.h"
+#include "drawing/stroke.h"
+#include "drawing/text_drawing.h"
+#include "keyboards/dead_keys.h"
+#include "keyboards/keyboard_common.h"
+#include "prediction/prediction_engine.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr UINT_PTR kHardwareKeyTimer = 1;
+constexpr UINT_PTR kAutoRepeatTimer = 2;
+constexpr UINT kHardwareKeyDelayMs = 100;
+
+enum PredictKey { kFnKey = kCharacterKeyCount, kCapsKey, kSpaceKey, kBackspaceKey, kEnterKey };
+
+constexpr int kKeySize = 34;
+constexpr int kWindowWidth = 240;
+constexpr int kWindowHeight = 240;
+constexpr int kFirstFocusCandidate = 3;  // the search for the space key starts here
+
+constexpr UINT kCharacterFormat = DT_CENTER | DT_BOTTOM;  // 9
+constexpr UINT kFunctionFormat = DT_CENTER;               // 1
+constexpr COLORREF kLabelGrey = 0xB3B3B3;
+constexpr COLORREF kAccentedRed = 0x0000FF;
+
+constexpr WCHAR kCombiningAcute = u'\u0301';
+constexpr WCHAR kAcuteSign = u'\u00B4';
+
+// Image list, by SkinImageTable index: "fura_01.png", "num_03.png", "num_04.png",
+// "num_05.png", "caps_00.png", "fn_00.png".
+constexpr int kPredictKeyImages[] = {20, 32, 33, 34, 16, 19};
+
+// Character key i of the grid: column i mod 7, row i div 7; its label is set at run time.
+constexpr ButtonSpec CharacterKey(int i) {
+  const LONG left = kKeySize * (i % kPredictColumns);
+  const LONG top = kKeySize * (i / kPredictColumns);
+  return ButtonSpec{left, top, left + kKeySize, top + kKeySize, 0, u"", kCharacterFormat, 0, 0, 8, 0, 1, 0,
+                    kLabelGrey};
+}
+
+constexpr ButtonSpec kFunctionKeys[] = {
+    // left top right bottom slot label     format           x  y  inset font mode transparent text
+    {0,   170, 48,  200, 5,   u"Fn",    kFunctionFormat, 5, 0, 8,    0,   1,   0,          kLabelGrey},  // Fn
+    {48,  170, 96,  200, 4,   u"Caps",  kFunctionFormat, 6, 0, 8,    0,   1,   0,          kLabelGrey},  // Caps
+    {96,  170, 144, 200, 1,   u"Space", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Space
+    {144, 170, 192, 200, 3,   u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Backspace
+    {192, 170, 240, 200, 2,   u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
+};
+static_assert(std::size(kFunctionKeys) == kPredictKeyCount - kCharacterKeyCount);
+
+constexpr std::array<ButtonSpec, kPredictKeyCount> BuildPredictKeys() {
+  std::array<ButtonSpec, kPredictKeyCount> keys{};
+  for (int i = 0; i < kCharacterKeyCount; ++i) keys[i] = CharacterKey(i);
+  for (int i = 0; i < kPredictKeyCount - kCharacterKeyCount; ++i) keys[kCharacterKeyCount + i] = kFunctionKeys[i];
+  return keys;
+}
+constexpr std::array<ButtonSpec, kPredictKeyCount> kPredictKeyLayout = BuildPredictKeys();
+
+constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
+constexpr int kKeyFontHeight = 14;
+constexpr int kLabelFontHeight = 12;
+
+PredictKeypadState keypad{false, false, -1, {0, 0}, 0};
+
+struct PredictKeypadRecord {
+  int keyFont;     // 14 pixels, all keys
+  int labelFont;   // 12 pixels, the labels of Fn, Caps and Space
+  int panel;       // the ButtonPanel of `keys`
+  int language;    // the language whose key strings the keys show
+  int pressedKey;  // the key hit at the last pen-down, -1 when it hit none
+  std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
+};
+
+PredictKeypadRecord* Record(HWND hwnd) {
+  return reinterpret_cast<PredictKeypadRecord*>(GetWindowLong(hwnd, GWL_USERDATA));
+}
+
+const LanguageRecord& LanguageOf(const PredictKeypadRecord& record) { return KeyboardLanguageRecord(record.language); }
+
+bool IsCharacterKey(int key) { return key >= 0 && key < kCharacterKeyCount; }
+
+WCHAR CharacterOf(const PredictKeypadRecord& record, int key) { return record.keys[key].label[0]; }
+
+bool IsSpaceLabel(const ButtonSpec& key) { return key.label[0] == u' ' && key.label[1] == 0; }
+
+// The first key from index 3 on whose label is a single space; -1 when there is none.
+int FirstSpaceKey(const PredictKeypadRecord& record) {
+  for (int key = kFirstFocusCandidate; key < kPredictKeyCount; ++key) {
+    if (IsSpaceLabel(record.keys[key])) return key;
+  }
+  return -1;
+}
+
+// The character row of the language for the Fn and Caps flags, the first 35 characters of
+// its key string (missing characters leave their keys empty), mirrored row by row for the
+// left hand.
+void FillCharacterRow(PredictKeypadRecord& record) {
+  const LanguageRecord& language = LanguageOf(record);
+  const WCHAR* source = keypad.fn ? language.PREDICT_3 : keypad.caps ? language.PREDICT_2 : language.PREDICT_1;
+  WCHAR row[kCharacterKeyCount] = {};
+  for (int i = 0; i < kCharacterKeyCount && source[i] != 0; ++i) row[i] = source[i];
+  const bool mirrored = TheSettings().lefthanded != 0;
+  for (int key = 0; key < kCharacterKeyCount; ++key) {
+    const int column = key % kPredictColumns;
+    const int from = mirrored ? key - column + (kPredictColumns - 1 - column) : key;
+    record.keys[key].label[0] = row[from];
+    record.keys[key].label[1] = 0;
+  }
+}
+
+// Marked: the next-keys string holds the key's character, or it is empty and the key is
+// labelled with a space. The comparison is case-sensitive.
+bool IsMarked(const PredictKeypadRecord& record, int key) {
+  if (TheSettings().showPredict == 0) return false;
+  const WCHAR* next = ThePredictionEngine().tracker.GetNextKeys();
+  if (next[0] == 0) return IsSpaceLabel(record.keys[key]);
+  const WCHAR c = IsCharacterKey(key) ? CharacterOf(record, key) : 0;
+  if (c == 0) return false;
+  for (; *next != 0; ++next) {
+    if (*next == c) return true;
+  }
+  return false;
+}
+
+int RestingState(const PredictKeypadRecord& record, int key) {
+  const bool locked = (key == kCapsKey && keypad.caps) || (key == kFnKey && keypad.fn);
+  return locked || IsMarked(record, key) ? kButtonFocused : kButtonNormal;
+}
+
+void DrawKeyLabel(HDC dc, const PredictKeypadRecord& record, int key, bool pressed) {
+  const ButtonSpec& button = record.keys[key];
+  WCHAR shown[2] = {0, 0};
+  const WCHAR* text = button.label;
+  COLORREF colour = kLabelGrey;
+  if (IsCharacterKey(key)) {
+    const WCHAR c = CharacterOf(record, key);
+    if (c == kCombiningAcute) {
+      shown[0] = kAcuteSign;
+    } else if (IsDeadKey(c)) {
+      shown[0] = c;
+    } else {
+      shown[0] = ComposeAccent(c, LanguageOf(record));
+      if (shown[0] != c) colour = kAccentedRed;
+    }
+    text = shown;
+  }
+  if (text[0] == 0) return;
+  RECT rect{button.left, button.top + button.verticalInset, button.right, button.bottom - button.verticalInset};
+  if (pressed) OffsetRect(&rect, 1, 1);
+  OffsetRect(&rect, button.textOffsetX, button.textOffsetY);
+  DrawFittedText(dc, rect, text, GetAppFont(button.fontId), colour, button.textFormat);
+}
+
+// One key into the BackBuffer: kButtonNormal stands for the key's look at rest (marked or
+// not); the pressed label moves one pixel right and down.
+void DrawKeyToBackBuffer(const PredictKeypadRecord& record, int key, int state) {
+  HDC back = BackBufferDC();
+  const ButtonSpec& button = record.keys[key];
+  const int frame = state == kButtonNormal ? RestingState(record, key) : state;
+  DrawButtonImage(back, button, GetPanelImage(record.panel, button.imageSlot), frame);
+  DrawKeyLabel(back, record, key, state == kButtonPressed);
+}
+
+void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
+  if (key < 0 || key >= kPredictKeyCount) return;
+  DrawKeyToBackBuffer(record, key, state);
+  const ButtonSpec& button = record.keys[key];
+  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+}
+
+void MoveFocus(HWND hwnd, const PredictKeypadRecord& record, int key) {
+  if (key < 0 || key == keypad.focusedKey) return;
+  const int old = keypad.focusedKey;
+  keypad.focusedKey = key;
+  DrawKey(hwnd, record, old, kButtonNormal);
+  DrawKey(hwnd, record, key, kButtonFocused);
+}
+
+void TypeCharacterKey(HWND hwnd, const PredictKeypadRecord& record, int key) {
+  const LanguageRecord& language = LanguageOf(record);
+  const WCHAR c = CharacterOf(record, key);
+  if (c == 0) return;  // a key beyond a short key string types nothing
+  if (c != u' ' && IsDeadKey(c)) {
+    AdvanceAccent(language);
+    return;
+  }
+  SendKeyboardCharacter(hwnd, ComposeAccent(c, language));
+  ResetAccent(language);
+}
+
+// The key action of a pen-up without stroke, an auto-repeat tick and a hardware Enter.
+void TriggerKey(HWND hwnd, PredictKeypadRecord& record, int key) {
+  StopAutoRepeat(hwnd, kAutoRepeatTimer);
+  switch (key) {
+    case kFnKey: keypad.fn = !keypad.fn; FillCharacterRow(record); break;
+    case kCapsKey: keypad.caps = !keypad.caps; FillCharacterRow(record); break;
+    case kSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); ResetAccent(LanguageOf(record)); break;
+    case kBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
+    case kEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
+    default: TypeCharacterKey(hwnd, record, key); break;
+  }
+  RedrawKeyboard(hwnd);
+}
+
+void RunHardwareKey(HWND hwnd, PredictKeypadRecord& record, UINT key) {
+  FocusDirection direction;
+  switch (key) {
+    case VK_RETURN:
+      if (keypad.focusedKey >= 0) TriggerKey(hwnd, record, keypad.focusedKey);
+      MoveFocus(hwnd, record, FirstSpaceKey(record));
+      return;
+    case VK_LEFT: direction = FocusDirection::kLeft; break;
+    case VK_UP: direction = FocusDirection::kUp; break;
+    case VK_RIGHT: direction = FocusDirection::kRight; break;
+    case VK_DOWN: direction = FocusDirection::kDown; break;
+    default: return;
+  }
+  MoveFocus(hwnd, record,
+            FindNeighbourButton(keypad.focusedKey, direction, nullptr, record.keys.data(), kPredictKeyCount));
+}
+
+bool IsDirectionKey(WPARAM key) { return key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN; }
+
+LRESULT OnCreate(HWND hwnd) {
+  auto* record = new PredictKeypadRecord{};
+  record->keys = kPredictKeyLayout;
+  record->language = KeyboardLanguage();
+  record->pressedKey = -1;
+  record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
+  record->labelFont = CreateAppFont(kKeyFace, kLabelFontHeight, false, false);
+  record->panel = RegisterButtonPanel(hwnd, record->keys.data(), kPredictKeyCount, kPredictKeyImages,
+                                      static_cast<int>(std::size(kPredictKeyImages)), record->keyFont);
+  for (int key : {kFnKey, kCapsKey, kSpaceKey}) record->keys[key].fontId = record->labelFont;
+  FillCharacterRow(*record);
+  SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(record));
+  SetWindowPos(hwnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  keypad.focusedKey = FirstSpaceKey(*record);
+  return 0;
+}
+
+LRESULT OnDestroy(HWND hwnd) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
+  UnregisterButtonPanel(record->panel);
+  DeleteAppFont(record->keyFont);
+  DeleteAppFont(record->labelFont);
+  delete record;
+  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  return 1;
+}
+
+LRESULT OnEraseBackground(HWND hwnd) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
+  DrawPanelBackground(hwnd, record->panel, BackBufferDC());
+  for (int key = 0; key < kPredictKeyCount; ++key) DrawKeyToBackBuffer(*record, key, kButtonNormal);
+  CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
+  return 1;
+}
+
+LRESULT OnPenDown(HWND hwnd, POINT pen) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
+  keypad.penDown = pen;
+  record->pressedKey = -1;
+  for (int key = 0; key < kPredictKeyCount; ++key) {
+    const ButtonSpec& button = record->keys[key];
+    if (!HitTestButton(hwnd, button, pen.x, pen.y, GetPanelImage(record->panel, button.imageSlot))) continue;
+    record->pressedKey = key;
+    keypad.focusedKey = key;
+    DrawKey(hwnd, *record, key, kButtonPressed);
+    if (TheSettings().autorepeat != 0 && key != kFnKey && key != kCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
+    break;
+  }
+  SetCapture(hwnd);
+  return 1;
+}
+
+LRESULT OnPenMove(HWND hwnd, POINT pen) {
+  StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, keypad.penDown, pen.x, pen.y);
+  return 1;
+}
+
+// The action belongs to the key hit at pen-down, wherever the pen is lifted.
+LRESULT OnPenUp(HWND hwnd, POINT pen) {
+  ReleaseCapture();
+  StopAutoRepeat(hwnd, kAutoRepeatTimer);
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr || record->pressedKey < 0) return 1;
+  const int key = record->pressedKey;
+  record->pressedKey = -1;
+  if (IsCharacterKey(key)) {
+    if (RunKeyStroke(hwnd, keypad.penDown, pen.x, pen.y, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
+      RedrawKeyboard(hwnd);
+    } else {
+      TriggerKey(hwnd, *record, key);
+    }
+  } else {
+    TriggerKey(hwnd, *record, key);
+  }
+  DrawKey(hwnd, *record, keypad.focusedKey, kButtonNormal);
+  return 1;
+}
+
+LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
+  if (timer == kHardwareKeyTimer) {
+    KillTimer(hwnd, kHardwareKeyTimer);
+    const UINT pending = keypad.pendingKey;
+    keypad.pendingKey = 0;
+    RunHardwareKey(hwnd, *record, pending);
+  } else if (timer == kAutoRepeatTimer) {
+    StopAutoRepeat(hwnd, kAutoRepeatTimer);
+    const int key = FindButtonAt(keypad.penDown.x, keypad.penDown.y, record->keys.data(), kPredictKeyCount);
+    if (key >= 0) TriggerKey(hwnd, *record, key);
+    ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
+  }
+  return 1;
+}
+
+// Hardware keys run 100 ms later from timer 1; a pending Enter is not replaced by a
+// direction key. Every key is taken, none gets default processing.
+LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
+  if (key == VK_RETURN) {
+    KillTimer(hwnd, kHardwareKeyTimer);
+    keypad.pendingKey = VK_RETURN;
+    SetTimer(hwnd, kHardwareKeyTimer, kHardwareKeyDelayMs, nullptr);
+  } else if (IsDirectionKey(key) && keypad.pendingKey != VK_RETURN) {
+    keypad.pendingKey = static_cast<UINT>(key);
+    KillTimer(hwnd, kHardwareKeyTimer);
+    SetTimer(hwnd, kHardwareKeyTimer, kHardwareKeyDelayMs, nullptr);
+  }
+  return 1;
+}
+
+LRESULT OnLanguageChanged(HWND hwnd, WPARAM language) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
+  record->language = static_cast<int>(language);
+  ResetAccent(LanguageOf(*record));
+  FillCharacterRow(*record);
+  RedrawKeyboard(hwnd);
+  return 1;
+}
+
+LRESULT OnRefresh(HWND hwnd) {
+  RedrawKeyboard(hwnd);
+  return 1;
+}
+
+}  // namespace
+
+PredictKeypadState& ThePredictKeypad() { return keypad; }
+
+LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE: return OnCreate(hwnd);
+    case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_ERASEBKGND: return OnEraseBackground(hwnd);
+    case WM_LBUTTONDOWN: return OnPenDown(hwnd, PenPoint(lParam));
+    case WM_MOUSEMOVE: return OnPenMove(hwnd, PenPoint(lParam));
+    case WM_LBUTTONUP: return OnPenUp(hwnd, PenPoint(lParam));
+    case WM_TIMER: return OnTimer(hwnd, wParam);
+    case WM_KEYDOWN: return OnKeyDown(hwnd, wParam);
+    case LanguageChangedMessage: return OnLanguageChanged(hwnd, wParam);
+    case RefreshMessage: return OnRefresh(hwnd);
+    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+}
+
+void RegisterPredictKeyClass(HINSTANCE instance) {
+  RegisterKeyboardClass(instance, kPredictKeyClass, PredictKeyClassProc);
+}

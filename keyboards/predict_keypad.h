@@ -1,0 +1,29 @@
+// PredictKeyClass: the predictive keypad, a 7 x 5 grid of character keys that marks the likely
+// next keys, over Fn, Caps, Space, Backspace and Enter. The main screen creates it for
+// keyboard choice 1.
+#pragma once
+
+#include <device/windows.h>
+
+inline constexpr WCHAR kPredictKeyClass[] = u"PredictKeyClass";
+
+constexpr int kPredictColumns = 7;
+constexpr int kPredictRows = 5;
+constexpr int kCharacterKeyCount = kPredictColumns * kPredictRows;  // 35
+constexpr int kPredictKeyCount = kCharacterKeyCount + 5;           // with Fn, Caps, Space, Backspace, Enter
+
+// The keypad state: one per process, kept across keypads.
+struct PredictKeypadState {
+  bool fn;            // toggled by Fn; the keys show PREDICT_3
+  bool caps;          // toggled by Caps; the keys show PREDICT_2 (unless Fn is set)
+  int focusedKey;     // pressed last or moved to with the direction keys; -1 for none
+  POINT penDown;      // client point of the last pen-down
+  UINT pendingKey;    // hardware key waiting for timer 1: 0, VK_RETURN or a direction key
+};
+
+PredictKeypadState& ThePredictKeypad();
+
+LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Registers PredictKeyClass (arrow cursor, no background brush, no icon); start-up calls it.
+void RegisterPredictKeyClass(HINSTANCE instance);
