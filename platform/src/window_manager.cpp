@@ -13,7 +13,7 @@
 // New top-level windows go on top of the z-order; new children go below their siblings, so
 // the first child created is the first found by GetWindow(GW_CHILD) (Win32's dialog order).
 // Overlapped windows get no caption of their own (as on the pocket device); WS_CAPTION does.
-// Not implemented: SetParent, WS_EX styles other than WS_EX_TOPMOST being stored.
+// Extended styles are stored, not acted on. Not implemented: SetParent.
 #include "internal/window_state.h"
 
 #include <algorithm>
