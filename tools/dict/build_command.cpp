@@ -52,6 +52,7 @@ struct BuildOptions {
   std::vector<std::string> wordLists;
   std::vector<std::string> texts;
   std::vector<std::string> allowLists;
+  std::vector<std::string> excludeLists;
   std::string alphabet;
   std::string dictOut;
   std::string nextOut;
@@ -69,7 +70,8 @@ struct BuildOptions {
 
 const char kUsage[] =
     "usage: dict build [--words LIST]... [--text TEXT]... --dict-out DB --next-out PHRASES\n"
-    "                  [--allow WORDLIST]... [--alphabet LETTERS] [--max-words N]\n"
+    "                  [--allow WORDLIST]... [--exclude WORDLIST]... [--alphabet LETTERS]\n"
+    "                  [--max-words N]\n"
     "                  [--top-count N] [--scale linear|sqrt|log] [--text-weight W]\n"
     "                  [--min-text-count N] [--length-weight X] [--followers N]\n"
     "                  [--followers-by count|gain] [--max-pairs N] [--min-pair-count N]\n";
@@ -93,6 +95,7 @@ bool ParseOptions(const Arguments& args, BuildOptions& o) {
     if (a == "--words") o.wordLists.push_back(v);
     else if (a == "--text") o.texts.push_back(v);
     else if (a == "--allow") o.allowLists.push_back(v);
+    else if (a == "--exclude") o.excludeLists.push_back(v);
     else if (a == "--alphabet") o.alphabet = v;
     else if (a == "--dict-out") o.dictOut = v;
     else if (a == "--next-out") o.nextOut = v;
@@ -175,6 +178,10 @@ int RunBuild(const Arguments& args) {
   for (const std::string& path : o.allowLists) {
     auto words = ReadWordList(path);
     filter.allowedWords.insert(words.begin(), words.end());
+  }
+  for (const std::string& path : o.excludeLists) {
+    auto words = ReadWordList(path);
+    filter.excludedWords.insert(words.begin(), words.end());
   }
 
   WordCounts frequency;

@@ -49,14 +49,21 @@ bool WordFilter::Accepts(std::u16string_view word) const {
     if (!IsLetter(c)) return false;
     if (!alphabet.empty() && alphabet.find(c) == std::u16string::npos) return false;
   }
-  return allowedWords.empty() || allowedWords.count(std::u16string(word)) != 0;
+  const std::u16string w(word);
+  if (excludedWords.count(w)) return false;
+  return allowedWords.empty() || allowedWords.count(w) != 0;
 }
 
 std::u16string CleanToken(std::u16string_view token) {
   std::size_t begin = 0;
   std::size_t end = token.size();
-  while (begin < end && !IsLetter(token[begin])) ++begin;
-  while (end > begin && !IsLetter(token[end - 1])) --end;
+  // Quotes and brackets are stripped from the ends; digits are not, so "19th" stays a
+  // number (and is refused below) instead of turning into the fragment "th".
+  const auto strippable = [](char16_t c) { return !IsLetter(c) && !u_isdigit(c); };
+  while (begin < end && strippable(token[begin])) ++begin;
+  while (end > begin && strippable(token[end - 1])) --end;
+  // A leading apostrophe belongs to a split contraction ("it 's"): no word.
+  if (begin > 0 && IsApostrophe(token[begin - 1])) return {};
   if (begin == end) return {};
   std::u16string word;
   word.reserve(end - begin);

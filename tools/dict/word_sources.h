@@ -20,6 +20,7 @@ using WordCounts = std::unordered_map<std::u16string, double>;
 struct WordFilter {
   std::u16string alphabet;                          // empty: any letter
   std::unordered_set<std::u16string> allowedWords;  // empty: any word
+  std::unordered_set<std::u16string> excludedWords; // never words, whatever the sources say
   int maxLength = 40;                               // longer tokens are junk, not words
 
   bool Accepts(std::u16string_view word) const;

@@ -75,18 +75,18 @@ QWERTY_FN = rows(
 QWERTYFULL_FN = rows(
     "1234567890",
     "@#$%&*()-+",
-    "=/\\_<>[]{}",
+    "=/\\_<>:;[]",
     "€£¥§°^|~`±",
 )
 
 
-def predict_fn(bottom_row):
+def predict_fn(bottom_row, row3="#&$€£:;"):
     """Fn layer of the predictive keypad; its bottom row keeps the letters layer's spaces."""
     return rows(
         "1234567",
         "890+-*/",
         "=%()<>@",
-        "#&$€£:;",
+        row3,
         bottom_row,
     )
 
@@ -152,7 +152,7 @@ LANGUAGES = [
             "azertyuiop",
             "qsdfghjklm",
             "wxcvbn',.-",
-            "éèàùçê" + CIRCUMFLEX + "?!:",
+            "éèàùçæœ" + CIRCUMFLEX + "?!",
         ),
         # Grave first: à, è and ù are the accented letters a French writer needs most after é,
         # which has a key of its own.
@@ -165,6 +165,7 @@ LANGUAGES = [
             CIRCUMFLEX + "',  .?",
         ),
         predict_fn_bottom="!-_  :;",
+        predict_fn_row3="æœÆŒ€&@",
     ),
     dict(
         folder="spanish", long="Español", name="Esp",
@@ -272,7 +273,7 @@ def build_block(lang):
         ("QWERTYFULL_MODIFIERS", lang["modifiers"]),
         ("PREDICT_1", lang["predict"]),
         ("PREDICT_2", upper(lang["predict"])),
-        ("PREDICT_3", predict_fn(lang["predict_fn_bottom"])),
+        ("PREDICT_3", predict_fn(lang["predict_fn_bottom"], lang.get("predict_fn_row3", "#&$€£:;"))),
     ]
 
 

@@ -9,8 +9,9 @@ CACHE_DIR holds the unpacked packages that build_all fetched (deb/x: Debian pack
 npm/x/<name>-<version>/package: npm packages). A third file, test.txt, holds text kept out
 of the build, on which `dict simulate` measures the result. What is taken from where is listed in
 data/SOURCES.md. Only language knowledge lives here (which files, how their text is marked
-up, English contractions); counting, filtering by word list, scaling and ordering are done
-by `dict build`.
+up, English contractions, which single letters are words); counting, filtering by word
+list, scaling and ordering are done by `dict build`. A fourth file, exclude.txt, lists the
+fragments that must never become words.
 """
 
 import glob
@@ -188,6 +189,29 @@ def other(language, help_code, fortune_folder=None):
     return build
 
 
+# One-letter words of each language; every other single letter is a fragment (an initial,
+# a split contraction) that would only take a suggestion slot.
+SINGLE_LETTER_WORDS = {
+    "english": "ai", "german": "", "french": "aày", "spanish": "aeouy", "hungarian": "as",
+    "greek": "οηήω",
+}
+ALPHABETS = {
+    "english": "abcdefghijklmnopqrstuvwxyz",
+    "german": "abcdefghijklmnopqrstuvwxyzäöüß",
+    "french": "abcdefghijklmnopqrstuvwxyzàâæçéèêëîïôœùûüÿ",
+    "spanish": "abcdefghijklmnopqrstuvwxyzáéíóúüñ",
+    "hungarian": "abcdefghijklmnopqrstuvwxyzáéíóöőúüű",
+    "greek": "αβγδεζηθικλμνξοπρσςτυφχψωάέήίόύώϊϋΐΰ",
+}
+
+
+def excluded_words(language):
+    words = {c for c in ALPHABETS[language] if c not in SINGLE_LETTER_WORDS[language]}
+    if language == "english":
+        words |= FRAGMENTS - {"a", "i"}
+    return sorted(words)
+
+
 LANGUAGES = {
     "english": english,
     "german": other("german", "de", "de"),
@@ -209,6 +233,9 @@ def main():
         for word, count in words.most_common():
             if count > 0:
                 f.write(f"{word}\t{count}\n")
+    with open(os.path.join(out, "exclude.txt"), "w", encoding="utf-8") as f:
+        for word in excluded_words(language):
+            f.write(word + "\n")
     for name, paragraphs in (("text.txt", text), ("test.txt", test)):
         with open(os.path.join(out, name), "w", encoding="utf-8") as f:
             for paragraph in paragraphs:
