@@ -2,18 +2,22 @@
 
 void WordBucket::Append(std::uint64_t key, WordEntry entry) {
   if (entries_.size() + 1 >= entries_.capacity()) {
-    keys_.reserve(entries_.capacity() + kGrowth);
+    head_.reserve(entries_.capacity() + kGrowth);
+    tail_.reserve(entries_.capacity() + kGrowth);
     entries_.reserve(entries_.capacity() + kGrowth);
   }
-  keys_.push_back(key);
+  head_.push_back(static_cast<std::uint32_t>(key));
+  tail_.push_back(static_cast<std::uint32_t>(key >> 32));
   entries_.push_back(entry);
 }
 
 void WordBucket::Clear(bool release) {
-  keys_.clear();
+  head_.clear();
+  tail_.clear();
   entries_.clear();
   if (release) {
-    std::vector<std::uint64_t>().swap(keys_);
+    std::vector<std::uint32_t>().swap(head_);
+    std::vector<std::uint32_t>().swap(tail_);
     std::vector<WordEntry>().swap(entries_);
   }
 }
@@ -22,10 +26,12 @@ void WordBucket::RemoveAtOrBelow(std::int32_t threshold) {
   std::size_t out = 0;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (entries_[i].count <= threshold) continue;
-    keys_[out] = keys_[i];
+    head_[out] = head_[i];
+    tail_[out] = tail_[i];
     entries_[out] = entries_[i];
     ++out;
   }
-  keys_.resize(out);
+  head_.resize(out);
+  tail_.resize(out);
   entries_.resize(out);
 }

@@ -1,10 +1,10 @@
 // WordBucket: the words of one of the dictionary's 32 buckets, in insertion order.
 //
-// Stored as two parallel arrays: the first four characters of every word packed in 64 bits
-// (the key a lookup scans), and the text reference with the use count. A lookup compares keys
-// two at a time and touches texts only of words that can match; for prefixes of up to three
-// characters the key alone decides a match and gives the character after the prefix. So a
-// keystroke costs microseconds even in a bucket of ten thousand words.
+// Stored as parallel arrays: the first four characters of every word (its key, kept as two
+// 32-bit halves so that the first two characters can be scanned four at a time), and the text
+// reference with the use count. A lookup touches texts only of words that can match; for
+// prefixes of up to three characters the key alone decides a match and gives the character
+// after the prefix. So a keystroke costs microseconds even in a bucket of ten thousand words.
 #pragma once
 
 #include "prediction/string_pool.h"
@@ -54,7 +54,7 @@ class WordBucket {
   // Removes the entries whose count is `threshold` or less, keeping the order of the others.
   void RemoveAtOrBelow(std::int32_t threshold);
 
-  std::uint64_t Key(std::size_t i) const { return keys_[i]; }
+  std::uint64_t Key(std::size_t i) const { return head_[i] | (static_cast<std::uint64_t>(tail_[i]) << 32); }
   const WordEntry& Entry(std::size_t i) const { return entries_[i]; }
   WordEntry& Entry(std::size_t i) { return entries_[i]; }
 
@@ -64,44 +64,48 @@ class WordBucket {
   template <std::size_t Exact, typename Visit>
   void ForEachKeyMatch(std::uint64_t mask, std::uint64_t target, const std::uint64_t* exact, Visit&& visit) const;
 
-  std::size_t MemoryBytes() const { return keys_.capacity() * sizeof(std::uint64_t) + entries_.capacity() * sizeof(WordEntry); }
+  std::size_t MemoryBytes() const {
+    return (head_.capacity() + tail_.capacity()) * sizeof(std::uint32_t) + entries_.capacity() * sizeof(WordEntry);
+  }
 
  private:
-  std::vector<std::uint64_t> keys_;
+  bool Matches(std::size_t i, std::uint64_t mask, std::uint64_t target, const std::uint64_t* exact, std::size_t exactCount) const {
+    const std::uint64_t key = Key(i);
+    bool match = (key & mask) == target;
+    for (std::size_t e = 0; e < exactCount; ++e) match = match || key == exact[e];
+    return match;
+  }
+
+  std::vector<std::uint32_t> head_;  // characters 0 and 1 of each key
+  std::vector<std::uint32_t> tail_;  // characters 2 and 3
   std::vector<WordEntry> entries_;
 };
 
 template <std::size_t Exact, typename Visit>
 void WordBucket::ForEachKeyMatch(std::uint64_t mask, std::uint64_t target, const std::uint64_t* exact,
                                  Visit&& visit) const {
-  const std::uint64_t* keys = keys_.data();
-  const std::size_t count = keys_.size();
+  // The first two characters are compared on the whole array; the last two only for hits.
+  const std::uint32_t* head = head_.data();
+  const std::size_t count = head_.size();
   std::size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i maskVector = _mm_set1_epi64x(static_cast<long long>(mask));
-  const __m128i targetVector = _mm_set1_epi64x(static_cast<long long>(target));
+  const __m128i maskVector = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(mask)));
+  const __m128i targetVector = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(target)));
   __m128i exactVector[Exact > 0 ? Exact : 1];
-  for (std::size_t e = 0; e < Exact; ++e) exactVector[e] = _mm_set1_epi64x(static_cast<long long>(exact[e]));
-  // SSE2 has no 64-bit compare: two 32-bit halves are equal when both compare equal.
-  auto equal64 = [](__m128i a, __m128i b) {
-    const __m128i halves = _mm_cmpeq_epi32(a, b);
-    return _mm_and_si128(halves, _mm_shuffle_epi32(halves, _MM_SHUFFLE(2, 3, 0, 1)));
-  };
-  auto hits = [&](const std::uint64_t* at) {
+  for (std::size_t e = 0; e < Exact; ++e) exactVector[e] = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(exact[e])));
+  auto hits = [&](const std::uint32_t* at) {
     const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    __m128i match = equal64(_mm_and_si128(k, maskVector), targetVector);
-    for (std::size_t e = 0; e < Exact; ++e) match = _mm_or_si128(match, equal64(k, exactVector[e]));
-    return _mm_movemask_pd(_mm_castsi128_pd(match));
+    __m128i match = _mm_cmpeq_epi32(_mm_and_si128(k, maskVector), targetVector);
+    for (std::size_t e = 0; e < Exact; ++e) match = _mm_or_si128(match, _mm_cmpeq_epi32(k, exactVector[e]));
+    return _mm_movemask_ps(_mm_castsi128_ps(match));
   };
-  for (; i + 4 <= count; i += 4) {
-    for (int bits = hits(keys + i) | (hits(keys + i + 2) << 2); bits != 0; bits &= bits - 1)
-      if (!visit(i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits))))) return;
+  for (; i + 8 <= count; i += 8) {
+    for (int bits = hits(head + i) | (hits(head + i + 4) << 4); bits != 0; bits &= bits - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
+      if (Matches(at, mask, target, exact, Exact) && !visit(at)) return;
+    }
   }
 #endif
-  for (; i < count; ++i) {
-    const std::uint64_t key = keys[i];
-    bool match = (key & mask) == target;
-    for (std::size_t e = 0; e < Exact; ++e) match = match || key == exact[e];
-    if (match && !visit(i)) return;
-  }
+  for (; i < count; ++i)
+    if (Matches(i, mask, target, exact, Exact) && !visit(i)) return;
 }
