@@ -1,0 +1,139 @@
+// A keyboard under a stand-in main screen: the device gets the shipped data, the language
+// table and skin images are loaded as at start-up, and a top-level window records every
+// KeyboardInputMessage (feeding typed characters to the word tracker as the main screen does).
+#pragma once
+
+#include "drawing/skin_images.h"
+#include "keyboards/dead_keys.h"
+#include "keyboards/phone_keypad.h"
+#include "keyboards/predict_keypad.h"
+#include "prediction/prediction_engine.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+
+#include <device/driver.h>
+#include <device/files.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace keyboard_test {
+
+constexpr int kEnglish = 0;
+constexpr int kGerman = 1;
+constexpr int kSpanish = 3;
+
+constexpr int kKeyboardTop = 122;
+
+struct Input {
+  WPARAM code;
+  std::u16string text;
+};
+
+inline std::vector<Input>& Inputs() {
+  static std::vector<Input> inputs;
+  return inputs;
+}
+
+// What reached the main screen as one string: characters as sent, backspace as '\b', Enter
+// as '\r'.
+inline std::u16string Typed() {
+  std::u16string typed;
+  for (const Input& input : Inputs()) {
+    if (input.code == kInputCharacter) typed += input.text;
+    if (input.code == kInputBackspace) typed += u'\b';
+    if (input.code == kInputEnter) typed += u'\r';
+  }
+  return typed;
+}
+
+inline LRESULT CALLBACK MainScreenStandIn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != KeyboardInputMessage) return DefWindowProc(hwnd, msg, wParam, lParam);
+  const auto* text = reinterpret_cast<const WCHAR*>(lParam);
+  Inputs().push_back(Input{wParam, text != nullptr ? text : u""});
+  if (wParam == kInputCharacter && text != nullptr) ThePredictionEngine().tracker.TypeCharacter(text[0]);
+  return 0;
+}
+
+inline COLORREF ImagePixel(int skinIndex, int x, int y) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, SkinImage(skinIndex));
+  const COLORREF pixel = GetPixel(dc, x, y);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  return pixel;
+}
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(device::EnsureDeviceImage());
+    PredictionEngine& engine = ThePredictionEngine();
+    ASSERT_TRUE(ReadLanguageFile(u"\\Program Files\\Tavrel\\keyboard.txt", engine.languages));
+    ASSERT_EQ(engine.languages.count, 6);
+    LoadSkinImages();
+    LoadSettings(TheSettings(), engine.languages.count);
+    engine.dictionary.EmptyDictionary();
+    engine.tracker.Clear();
+    engine.tracker.SetLoadedLanguage(kEnglish);
+    Inputs().clear();
+    // A new process: every keypad state back at its start values.
+    ThePhoneKeypad() = PhoneKeypadState{};
+    ThePredictKeypad() = PredictKeypadState{false, false, -1, {0, 0}, 0};
+    AccentIndex() = kAccentStartIndex;
+
+    RegisterPhoneKeyClass(nullptr);
+    RegisterPredictKeyClass(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = MainScreenStandIn;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = u"MainScreenStandIn";
+    RegisterClass(&wc);
+    screen_ = CreateWindowEx(0, u"MainScreenStandIn", u"main", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                             nullptr, nullptr, nullptr);
+    ASSERT_NE(screen_, nullptr);
+    driver_.RunUntilIdle();
+  }
+
+  HWND CreateKeyboard(const WCHAR* className) {
+    HWND keyboard = CreateWindowEx(0, className, u"keyboard", WS_CHILD | WS_VISIBLE, 0, kKeyboardTop, 240, 201,
+                                   screen_, nullptr, nullptr, nullptr);
+    driver_.RunUntilIdle();
+    return keyboard;
+  }
+
+  // Which frame of its image a key shows on the screen (client rectangle of the keyboard),
+  // judged at the first pixel of the key's top rows where frames 0 and 1 differ; -1 when the
+  // screen shows neither.
+  int ShownFrame(const RECT& key, int skinIndex) const {
+    const int width = key.right - key.left;
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const COLORREF normal = ImagePixel(skinIndex, x, y);
+        const COLORREF focused = ImagePixel(skinIndex, width + x, y);
+        if (normal == focused) continue;
+        const COLORREF shown = driver_.Pixel(key.left + x, kKeyboardTop + key.top + y);
+        return shown == focused ? 1 : shown == normal ? 0 : -1;
+      }
+    }
+    return -1;
+  }
+
+  // Whether any pixel of the rectangle (screen coordinates) is a strong red.
+  bool HasRedInk(const RECT& r) const {
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const COLORREF c = driver_.Pixel(x, y);
+        if ((c & 0xFF) >= 200 && ((c >> 8) & 0xFF) < 100 && ((c >> 16) & 0xFF) < 100) return true;
+      }
+    }
+    return false;
+  }
+
+  device::Driver driver_;
+  HWND screen_ = nullptr;
+};
+
+}  // namespace keyboard_test
