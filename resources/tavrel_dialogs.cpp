@@ -8,10 +8,11 @@
 namespace {
 
 // 101 main screen: a captionless pop-up that covers the screen. It has no controls of its
-// own: the main screen makes its menu bar, editor, prediction bar and keyboard itself. With
-// the 8-point "MS Sans Serif" dialog font, 160 x 200 dialog units give the 240 x 320 screen.
+// own: the main screen makes its menu bar, editor, prediction bar and keyboard itself. The
+// 8-point "MS Sans Serif" dialog font has base units of 6 x 12 pixels, so 160 x 213 dialog
+// units give the 240 x 320 screen.
 constexpr DialogTemplate kMainScreenTemplate{
-    kMainScreenDialog, u"", WS_POPUP, 0, 0, 160, 200, u"MS Sans Serif", 8, {}};
+    kMainScreenDialog, u"", WS_POPUP, 0, 0, 160, 213, u"MS Sans Serif", 8, {}};
 
 constexpr const DialogTemplate* kTemplates[] = {
     &kMainScreenTemplate,

@@ -16,7 +16,9 @@
 //   activated or given the focus, without selecting the editor's text (the dialog manager's
 //   own focus handling would select all of it).
 // - A note file that cannot be read leaves the editor empty and the opening goes on (timers
-//   included); "Save" of an emptied note file deletes the file and writes no empty note.
+//   included). "Save" of a note file hands the file's path to SaveNote, which replaces the
+//   file safely (the old one goes only once the new one is written); an emptied note file is
+//   deleted instead of being saved as an empty note.
 // - The whole background is painted dark grey before the title strip, so the strip left
 //   below the keyboard when `Menu` is off is not left unpainted.
 // - A pop-up menu grid still open when the screen closes is destroyed first, so the window
@@ -45,17 +47,16 @@
 #include <device/gdi.h>
 #include <device/shell.h>
 
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
-#if __has_include("notes/note_files.h")
+#if TAVREL_HAS_NOTES
 #include "notes/note_files.h"
 #else
-// Until the note files are part of the program: nothing is saved or read.
-inline bool SaveNote(HWND, const WCHAR*) { return false; }
-inline WCHAR* ConvertNoteBytes(const BYTE*, size_t) { return nullptr; }
-inline void FreeNoteText(WCHAR* text) { std::free(text); }
+// Until the note files library is part of the build nothing is saved or read.
+inline bool SaveNote(HWND, LPCWSTR, std::int32_t = 0, LPCWSTR = nullptr) { return false; }
+inline std::unique_ptr<WCHAR[]> ConvertNoteBytes(const BYTE*, DWORD) { return nullptr; }
 #endif
 
 namespace {
@@ -399,16 +400,18 @@ void ChooseLanguage() {
 
 // ---- ending ----
 
-// Deletes the note file and writes the text under the name its first words give.
+// The note file's text replaces the file (which is renamed when its first words changed); an
+// emptied note is deleted rather than saved as an empty note.
 void SaveNoteFile(HWND dialog, const MainScreenState& s, const std::u16string& text) {
-  if (s.request != nullptr && s.request->text[0] != 0) DeleteFile(s.request->text);
-  if (!text.empty()) SaveNote(dialog, text.c_str());
+  const WCHAR* path = s.request != nullptr ? s.request->text : nullptr;
+  if (!text.empty()) SaveNote(dialog, text.c_str(), kEditNotesList, path);
+  else if (path != nullptr && path[0] != 0) DeleteFile(path);
 }
 
 void SaveNewNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
   if (!text.empty()) {
     TheSettings().QuickSave = 1;
-    SaveNote(dialog, text.c_str());
+    SaveNote(dialog, text.c_str(), EditMode);
   }
   DestroyKeyboard(s);
   EndDialog(dialog, 1);
@@ -470,10 +473,9 @@ void LoadRequestText(HWND dialog, MainScreenState& s) {
   }
   std::vector<BYTE> bytes;
   if (!ReadWholeFile(s.request->text, bytes)) return;
-  WCHAR* text = ConvertNoteBytes(bytes.data(), bytes.size());
+  const std::unique_ptr<WCHAR[]> text = ConvertNoteBytes(bytes.data(), static_cast<DWORD>(bytes.size()));
   if (text == nullptr) return;
-  SetWindowText(s.editor, text);
-  FreeNoteText(text);
+  SetWindowText(s.editor, text.get());
   SetTimer(dialog, kCaretToEndTimer, kShortDelayMs, nullptr);
 }
 

@@ -1,0 +1,146 @@
+// Helpers of the main screen tests: the main screen opened as a program of its own (the
+// classes, templates, language file, skins and dictionaries of a real start, an owner window
+// standing in for the start window), and the places a person taps.
+#pragma once
+
+#include "drawing/back_buffer.h"
+#include "drawing/skin_images.h"
+#include "editor/note_editor.h"
+#include "keyboards/phone_keypad.h"
+#include "keyboards/predict_keypad.h"
+#include "keyboards/prediction_bar.h"
+#include "prediction/language_switch.h"
+#include "prediction/prediction_engine.h"
+#include "resources/tavrel_dialogs.h"
+#include "settings/settings_store.h"
+#include "shell/app_messages.h"
+#include "shell/edit_mode.h"
+#include "shell/main_screen.h"
+#include "shell/menu_bar.h"
+#include "shell/program_folder.h"
+#include "shell/startup.h"
+#include "shell/window_stack.h"
+
+#include <device/driver.h>
+#include <device/edit.h>
+
+#include <functional>
+#include <string>
+
+namespace mainscreen_test {
+
+inline HINSTANCE TestInstance() { return reinterpret_cast<HINSTANCE>(0x00010000); }
+inline constexpr WCHAR kOwnerClass[] = u"MainScreenTestOwner";
+
+// How a test opens the main screen.
+struct Opening {
+  std::int32_t editMode = kEditNewNote;
+  EditRequest* request = nullptr;
+  // Runs after the settings are loaded and before the screen opens; settings it changes
+  // must be saved, since the main screen loads them again.
+  std::function<void(SettingsBlock&)> settings;
+};
+
+// What the program did, for the test to check after the script.
+struct Outcome {
+  int result = -2;  // OpenMainScreen's value
+};
+
+inline void RegisterClasses(HINSTANCE instance) {
+  RegisterWindowClasses(instance);  // the start window and the menu bar
+  RegisterNoteEditorClass(instance);
+  RegisterPredictKeyClass(instance);
+  RegisterPhoneKeyClass(instance);
+  RegisterPredictionBarClass(instance);
+  WNDCLASSW owner{};
+  owner.lpfnWndProc = DefWindowProc;
+  owner.hInstance = instance;
+  owner.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  owner.lpszClassName = kOwnerClass;
+  RegisterClass(&owner);
+}
+
+// The start-up steps the main screen relies on, then the main screen itself.
+inline int OpenAsProgram(const Opening& opening) {
+  TheWindowStack = WindowStack{};
+  PredictionEngine& engine = ThePredictionEngine();
+  engine.tracker.SetLoadedLanguage(-1);
+  engine.dictionary.EmptyDictionary();
+  device::EnsureDeviceImage();
+  ProgramInstance = TestInstance();
+  RegisterClasses(ProgramInstance);
+  RegisterTavrelDialogs();
+  WCHAR path[kPathRoom];
+  if (ProgramFolderPath(u"keyboard.txt", path)) ReadLanguageFile(path, engine.languages);
+  LoadSkinImages();
+  HWND owner = CreateWindowEx(0, kOwnerClass, u"owner", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                              ProgramInstance, nullptr);
+  PushWindow(owner);
+  HDC screen = GetDC(owner);
+  CreateBackBuffer(screen);
+  ReleaseDC(owner, screen);
+  LoadSettings();
+  ApplyUsedLanguageRule(TheSettings());
+  LoadLanguageDictionaries(engine, TheSettings().CurrentLang);
+  if (opening.settings) {
+    opening.settings(TheSettings());
+    SaveSettings();
+  }
+  EditMode = opening.editMode;
+  const int result = OpenMainScreen(owner, opening.request);
+  DestroyWindow(owner);
+  return result;
+}
+
+// Opens the main screen and plays `script` against it; the screen's result is returned.
+inline int RunMainScreen(const Opening& opening, const std::function<void(device::Driver&)>& script) {
+  return device::RunProgramWithScript([&] { return OpenAsProgram(opening); },
+                                      [&](device::Driver& d) {
+                                        d.AdvanceTime(200);  // the opening timers
+                                        script(d);
+                                      });
+}
+
+// ---- the screen's parts ----
+
+inline HWND Screen(const device::Driver& d) { return d.Find(u"#32770", nullptr); }
+inline HWND Editor(const device::Driver& d) { return d.Find(u"EDIT", nullptr); }
+inline HWND Bar(const device::Driver& d) { return d.Find(kPredictionBarClass, kPredictionBarTitle); }
+inline HWND Keyboard(const device::Driver& d) { return d.Find(nullptr, u"keyboard"); }
+
+inline std::u16string ClassOf(HWND hwnd) {
+  WCHAR name[64] = {};
+  if (hwnd != nullptr) GetClassName(hwnd, name, 64);
+  return name;
+}
+
+inline std::u16string EditorText(const device::Driver& d) { return d.WindowText(Editor(d)); }
+
+inline std::pair<DWORD, DWORD> Selection(HWND editor) {
+  DWORD start = 0, end = 0;
+  SendMessage(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
+// Input as a keyboard sends it.
+inline void SendInput(device::Driver& d, WPARAM code, const WCHAR* text = u"") {
+  SendMessage(Screen(d), KeyboardInputMessage, code, reinterpret_cast<LPARAM>(text));
+  d.RunUntilIdle();
+}
+inline void TypeWord(device::Driver& d, const std::u16string& word) {
+  for (char16_t c : word) {
+    const WCHAR one[2] = {c, 0};
+    SendInput(d, kInputCharacter, one);
+  }
+}
+
+// The menu bar (`Menu` on): five 48-pixel buttons along the top.
+inline void TapMenu(device::Driver& d, int button) { d.Tap(48 * button + 24, 15); }
+
+inline void Tap(device::Driver& d, HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  d.Tap(p.x, p.y);
+}
+
+}  // namespace mainscreen_test

@@ -1,0 +1,332 @@
+// The main screen as a person uses it: keyboards cycled from the menu bar and the application
+// buttons, Enter in a note and in a field, word completion at the caret, saving and leaving.
+#include "main_screen_fixture.h"
+
+#include <device/files.h>
+
+#include <gtest/gtest.h>
+
+using namespace mainscreen_test;
+
+namespace {
+
+std::u16string Completion(int k) {
+  WCHAR word[kWordBufferSize] = {};
+  ThePredictionEngine().tracker.GetCompletion(k, word);
+  return word;
+}
+
+bool NotesFolderHoldsANote() {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFile(u"\\My Documents\\Tavrels\\*.pwi", &found);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  FindClose(find);
+  return true;
+}
+
+// The screen point of a predictive-keypad key that types `c` (the keypad is at 0, 122 with
+// `Menu` on; keys are 34 x 34 in rows of seven).
+POINT PredictiveKey(WCHAR c) {
+  const WCHAR* row = ThePredictionEngine().languages.Language(TheSettings().CurrentLang).PREDICT_1;
+  for (int i = 0; i < 35 && row[i] != 0; ++i) {
+    if (row[i] == c) return POINT{34 * (i % 7) + 17, 122 + 34 * (i / 7) + 17};
+  }
+  return POINT{-1, -1};
+}
+
+EditRequest FieldRequest(const WCHAR* title, const WCHAR* text) {
+  EditRequest request{};
+  CopyBounded(request.title, kEditTitleRoom, title);
+  CopyBounded(request.text, kEditTextRoom, text);
+  return request;
+}
+
+}  // namespace
+
+TEST(MainScreen, KeysRunsPredictiveLandscapePhonePredictiveAndKeepsTheEditor) {
+  RunMainScreen({}, [](device::Driver& d) {
+    HWND editor = Editor(d);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(ClassOf(Keyboard(d)), u"PredictKeyClass");
+    TypeWord(d, u"abc def");
+    SendMessage(editor, EM_SETSEL, 2, 2);
+    TapMenu(d, 2);
+    EXPECT_EQ(TheSettings().inputmethod, 3);
+    EXPECT_EQ(Keyboard(d), nullptr);  // the landscape keyboard is not part of the program yet
+    TapMenu(d, 2);
+    EXPECT_EQ(TheSettings().inputmethod, 2);
+    EXPECT_EQ(ClassOf(Keyboard(d)), u"PhoneKeyClass");
+    d.PressKey(VK_APP2);  // the next-keyboard button runs the same cycle
+    EXPECT_EQ(TheSettings().inputmethod, 1);
+    EXPECT_EQ(ClassOf(Keyboard(d)), u"PredictKeyClass");
+    EXPECT_EQ(Editor(d), editor);
+    EXPECT_EQ(EditorText(d), u"abc def");
+    EXPECT_EQ(Selection(editor), (std::pair<DWORD, DWORD>{2, 2}));
+    EXPECT_EQ(TheSettings().inputmethod2, 1);
+  });
+}
+
+TEST(MainScreen, KeysInTheContactListAlternatesPredictiveAndPhoneKeepingTheEditor) {
+  Opening opening;
+  opening.editMode = kEditContactList;
+  RunMainScreen(opening, [](device::Driver& d) {
+    HWND editor = Editor(d);
+    TypeWord(d, u"anna");
+    SendMessage(editor, EM_SETSEL, 1, 3);
+    TapMenu(d, 2);
+    EXPECT_EQ(TheSettings().inputmethod2, 2);
+    EXPECT_EQ(ClassOf(Keyboard(d)), u"PhoneKeyClass");
+    TapMenu(d, 2);
+    EXPECT_EQ(TheSettings().inputmethod2, 1);
+    EXPECT_EQ(ClassOf(Keyboard(d)), u"PredictKeyClass");
+    EXPECT_EQ(TheSettings().inputmethod, 1);
+    EXPECT_EQ(Editor(d), editor);
+    EXPECT_EQ(EditorText(d), u"anna");
+    EXPECT_EQ(Selection(editor), (std::pair<DWORD, DWORD>{1, 3}));
+  });
+}
+
+TEST(MainScreen, NumericModeHidesThePredictionBarAndLeavingItShowsItAgain) {
+  RunMainScreen({}, [](device::Driver& d) {
+    HWND bar = Bar(d);
+    ASSERT_TRUE(IsWindowVisible(bar));
+    d.PressKey(VK_APP1);
+    EXPECT_FALSE(IsWindowVisible(bar));
+    EXPECT_EQ(Keyboard(d), nullptr);  // no calculator keypad yet, and nothing in its place
+    d.PressKey(VK_APP1);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    TapMenu(d, 0);  // "123"
+    EXPECT_FALSE(IsWindowVisible(bar));
+    TapMenu(d, 2);  // "Keys" leaves numeric mode
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(TheSettings().inputmethod, 3);
+  });
+}
+
+TEST(MainScreen, EnterBreaksTheLineOfANote) {
+  RunMainScreen({}, [](device::Driver& d) {
+    TypeWord(d, u"ab");
+    SendInput(d, kInputEnter);
+    TypeWord(d, u"c");
+    EXPECT_EQ(EditorText(d), u"ab\r\nc");
+    EXPECT_TRUE(IsWindowVisible(Screen(d)));
+  });
+}
+
+TEST(MainScreen, EnterAcceptsAFieldOrASearchTextAtOnce) {
+  for (std::int32_t mode : {kEditField, kEditSearchText}) {
+    EditRequest request = FieldRequest(u"Name", u"Bob");
+    Opening opening;
+    opening.editMode = mode;
+    opening.request = &request;
+    const int result = RunMainScreen(opening, [](device::Driver& d) {
+      EXPECT_EQ(EditorText(d), u"Bob");
+      SendMessage(Editor(d), EM_SETSEL, 3, 3);
+      TypeWord(d, u"by");
+      SendInput(d, kInputEnter);
+    });
+    EXPECT_EQ(result, 1) << mode;
+    EXPECT_EQ(std::u16string(request.text), u"Bobby") << mode;
+  }
+}
+
+TEST(MainScreen, AnAcceptedTextLongerThanTheFieldIsCutTo999Characters) {
+  EditRequest request = FieldRequest(u"Note", u"");
+  Opening opening;
+  opening.editMode = kEditField;
+  opening.request = &request;
+  const std::u16string longText(1200, u'x');
+  const int result = RunMainScreen(opening, [&](device::Driver& d) {
+    SendInput(d, kInputInsertText, longText.c_str());
+    EXPECT_EQ(EditorText(d).size(), 1200u);
+    TapMenu(d, 3);  // "Ok"
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(std::u16string(request.text), std::u16string(999, u'x'));
+}
+
+TEST(MainScreen, CompletionInsertsTheRestOrReplacesTheRestOfTheWord) {
+  RunMainScreen({}, [](device::Driver& d) {
+    TypeWord(d, u"hel");
+    SendInput(d, kInputCompleteWord, u"lo");
+    EXPECT_EQ(EditorText(d), u"hello");
+    TypeWord(d, u" helper");
+    SendMessage(Editor(d), EM_SETSEL, 10, 10);  // help|er
+    SendInput(d, kInputCompleteWord, u"ing");
+    EXPECT_EQ(EditorText(d), u"hello helping");
+    EXPECT_EQ(Selection(Editor(d)), (std::pair<DWORD, DWORD>{13, 13}));
+    SendMessage(Editor(d), EM_SETSEL, 5, 5);  // no word before the caret: inserted there
+    SendInput(d, kInputCompleteWord, u"!");
+    EXPECT_EQ(EditorText(d), u"hello! helping");
+  });
+}
+
+TEST(MainScreen, TappingASuggestionCompletesTheWordInTheEditor) {
+  RunMainScreen({}, [](device::Driver& d) {
+    TypeWord(d, u"hel");
+    const std::u16string likeliest = Completion(0);
+    ASSERT_GT(likeliest.size(), 3u);
+    ASSERT_EQ(likeliest.substr(0, 3), u"hel");
+    Tap(d, Bar(d), 40, 13);  // the left button shows completion 0
+    EXPECT_EQ(EditorText(d), likeliest);
+    EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), likeliest);
+  });
+}
+
+TEST(MainScreen, BackspaceAndCaretMovesMakeTheWordBeforeTheCaretCurrent) {
+  RunMainScreen({}, [](device::Driver& d) {
+    TypeWord(d, u"one two");
+    SendInput(d, kInputBackspace);
+    EXPECT_EQ(EditorText(d), u"one tw");
+    EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"tw");
+    SendMessage(Editor(d), EM_SETSEL, 2, 2);
+    d.PressKey(VK_LEFT);  // the editor reports the move; the caret is after "o"
+    EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"o");
+    SendMessage(Editor(d), EM_SETSEL, 4, 4);
+    d.PressKey(VK_RIGHT);  // after "one t": the word starts after the space
+    EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"t");
+  });
+}
+
+TEST(MainScreen, TheThirdButtonAndTheLanguageButtonSwitchToTheNextUsedLanguage) {
+  RunMainScreen({}, [](device::Driver& d) {
+    ASSERT_GE(ThePredictionEngine().languages.count, 3);
+    EXPECT_EQ(TheSettings().CurrentLang, 0);
+    d.PressKey(VK_APP3);
+    EXPECT_EQ(TheSettings().CurrentLang, 1);
+    EXPECT_EQ(ThePredictionEngine().tracker.GetLoadedLanguage(), 1);
+    TapMenu(d, 1);
+    EXPECT_EQ(TheSettings().CurrentLang, 2);
+    EXPECT_EQ(ThePredictionEngine().tracker.GetLoadedLanguage(), 2);
+  });
+}
+
+TEST(MainScreen, SaveOnAnEmptyNewNoteSavesNothingAndCloses) {
+  bool saved = true;
+  const int result = RunMainScreen({}, [&](device::Driver& d) {
+    TapMenu(d, 3);
+    saved = NotesFolderHoldsANote();
+    EXPECT_EQ(Screen(d), nullptr);
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_FALSE(saved);
+}
+
+#if TAVREL_HAS_NOTES
+TEST(MainScreen, SaveWritesANewNoteNamedAfterItsFirstWords) {
+  bool saved = false;
+  const int result = RunMainScreen({}, [&](device::Driver& d) {
+    TypeWord(d, u"Hi there");
+    TapMenu(d, 3);
+    saved = GetFileAttributes(u"\\My Documents\\Tavrels\\Hi there.pwi") != INVALID_FILE_ATTRIBUTES;
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(saved);
+}
+#endif
+
+TEST(MainScreen, BackCancelsAndLeavesTheRequestAsItWas) {
+  EditRequest request = FieldRequest(u"Name", u"Bob");
+  Opening opening;
+  opening.editMode = kEditField;
+  opening.request = &request;
+  const int result = RunMainScreen(opening, [](device::Driver& d) {
+    TypeWord(d, u"xyz");
+    TapMenu(d, 4);  // "Cancel"
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(std::u16string(request.text), u"Bob");
+}
+
+TEST(MainScreen, ClosingSavesTheSettingsAndForgetsTheCalculatorMethod) {
+  RunMainScreen({}, [](device::Driver& d) {
+    TapMenu(d, 2);
+    TapMenu(d, 2);  // phone keypad
+    TheSettings().numericmethod = 1;
+    TapMenu(d, 4);
+    LoadSettings();
+    EXPECT_EQ(TheSettings().inputmethod, 2);
+    EXPECT_EQ(TheSettings().numericmethod, 0);
+  });
+}
+
+TEST(MainScreen, WithMenuOffEverythingMovesUpAndEnterOpensTheGrid) {
+  Opening opening;
+  opening.settings = [](SettingsBlock& settings) { settings.Menu = 0; };
+  RunMainScreen(opening, [](device::Driver& d) {
+    EXPECT_EQ(d.Find(kMenuClassName, nullptr), nullptr);
+    RECT bar;
+    GetWindowRect(Bar(d), &bar);
+    EXPECT_EQ(bar.top, 63);
+    RECT keyboard;
+    GetWindowRect(Keyboard(d), &keyboard);
+    EXPECT_EQ(keyboard.top, 92);
+    d.PressKey(VK_RETURN);
+    HWND grid = d.Find(kMenuClassName, nullptr);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(TopWindow(), grid);
+    EXPECT_EQ(EditorText(d), u"");  // Enter from the hardware key is not a line break
+  });
+}
+
+TEST(MainScreen, TypingOnThePredictiveKeypadShowsSuggestionsInTheBar) {
+  RunMainScreen({}, [](device::Driver& d) {
+    HWND bar = Bar(d);
+    RECT r;
+    GetWindowRect(bar, &r);
+    const COLORREF blank = d.Pixel(40, r.top + 13);
+    for (WCHAR c : {u't', u'h'}) {
+      const POINT key = PredictiveKey(c);
+      ASSERT_GE(key.x, 0);
+      d.Tap(key.x, key.y);
+    }
+    EXPECT_EQ(EditorText(d), u"th");
+    EXPECT_EQ(Completion(0).substr(0, 2), u"th");
+    int changed = 0;  // the label of completion 0 is drawn over the blank button
+    for (int x = 5; x < 75; ++x) changed += d.Pixel(x, r.top + 13) != blank;
+    EXPECT_GT(changed, 0);
+  });
+}
+
+TEST(MainScreen, TitleStripAndScreenshotsOfEachKeyboard) {
+  EditRequest request = FieldRequest(u"Phone\r\nnumber", u"555 0100");
+  Opening field;
+  field.editMode = kEditField;
+  field.request = &request;
+  RunMainScreen(field, [](device::Driver& d) {
+    RECT screen;
+    GetWindowRect(Screen(d), &screen);
+    EXPECT_EQ(screen.left, 0);
+    EXPECT_EQ(screen.top, 0);
+    EXPECT_EQ(screen.right, 240);  // full screen
+    EXPECT_EQ(screen.bottom, 320);
+    EXPECT_EQ(d.Pixel(235, 38), COLORREF{0xB3B3B3});  // the title strip under the menu bar
+    EXPECT_EQ(d.Pixel(0, 60), COLORREF{0x626262});    // the strip left of the editor
+    RECT editor;
+    GetWindowRect(Editor(d), &editor);
+    EXPECT_EQ(editor.top, 46);
+    d.Screenshot("mainscreen-field-predictive");
+  });
+  RunMainScreen({}, [](device::Driver& d) {
+    TypeWord(d, u"Hello th");
+    d.Screenshot("mainscreen-note-predictive");
+    TapMenu(d, 2);
+    d.Screenshot("mainscreen-note-landscape-missing");
+    TapMenu(d, 2);
+    d.AdvanceTime(100);
+    d.Screenshot("mainscreen-note-phone");
+    TapMenu(d, 0);
+    d.Screenshot("mainscreen-note-numeric-missing");
+    TapMenu(d, 0);
+    TapMenu(d, 2);
+  });
+  Opening menuOff;
+  menuOff.settings = [](SettingsBlock& settings) { settings.Menu = 0; };
+  RunMainScreen(menuOff, [](device::Driver& d) {
+    TypeWord(d, u"Menu off");
+    d.Screenshot("mainscreen-menu-off");
+    d.PressKey(VK_RETURN);
+    d.AdvanceTime(400);
+    d.Screenshot("mainscreen-menu-off-grid");
+  });
+}
