@@ -8,7 +8,9 @@
 
 namespace {
 
-bool IsNoFile(const WCHAR* value) { return value[0] == u'-' && value[1] == 0; }
+// "-" names no file; so does an empty value (a language index outside the table, or a
+// block of keyboard.txt cut short before its prediction keys).
+bool IsNoFile(const WCHAR* value) { return value[0] == 0 || (value[0] == u'-' && value[1] == 0); }
 
 }  // namespace
 
@@ -29,8 +31,7 @@ bool LoadLanguageDictionaries(PredictionEngine& engine, int language) {
 
 bool SaveLanguageDictionary(PredictionEngine& engine, int language) {
   const LanguageRecord& record = engine.languages.Language(language);
-  // A language index outside the table has an empty PREDICTDB: it names no file either.
-  if (record.PREDICTDB[0] == 0 || IsNoFile(record.PREDICTDB)) return false;
+  if (IsNoFile(record.PREDICTDB)) return false;
   return SaveWordDictionary(PredictionFilePath(engine, record.PREDICTDB).c_str(), engine.dictionary, 0);
 }
 

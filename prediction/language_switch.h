@@ -10,7 +10,8 @@
 #include <string>
 
 // The device path of a prediction file named in keyboard.txt: the program folder followed by
-// the value, or "-" (no file) when the value is "-". Paths keep every UTF-16 character.
+// the value, or "-" (no file) when the value is "-" or empty. Paths keep every UTF-16
+// character.
 std::u16string PredictionFilePath(const PredictionEngine& engine, const WCHAR* value);
 
 // Makes `language` the loaded one: empties and reloads the WordDictionary and the

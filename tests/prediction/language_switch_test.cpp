@@ -68,6 +68,7 @@ class LanguageSwitchTest : public DeviceImageTest {
 TEST_F(LanguageSwitchTest, PathsAreProgramRelativeUnlessDash) {
   EXPECT_EQ(PredictionFilePath(engine, u"english\\db.dat"), u"\\Program Files\\Tavrel\\english\\db.dat");
   EXPECT_EQ(PredictionFilePath(engine, u"-"), u"-");
+  EXPECT_EQ(PredictionFilePath(engine, u""), u"-");
 }
 
 TEST_F(LanguageSwitchTest, LoadingReadsBothFilesOnceAndClearsTheCurrentWord) {
