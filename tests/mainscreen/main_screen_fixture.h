@@ -60,8 +60,10 @@ inline void RegisterClasses(HINSTANCE instance) {
   RegisterClass(&owner);
 }
 
-// The start-up steps the main screen relies on, then the main screen itself.
-inline int OpenAsProgram(const Opening& opening) {
+// The start-up steps the main screen relies on: classes, templates, the language file, the
+// skins, the back buffer, the settings and the current language's dictionaries. Returns the
+// window that stands in for the start window.
+inline HWND StartProgram() {
   TheWindowStack = WindowStack{};
   PredictionEngine& engine = ThePredictionEngine();
   engine.tracker.SetLoadedLanguage(-1);
@@ -82,6 +84,12 @@ inline int OpenAsProgram(const Opening& opening) {
   LoadSettings();
   ApplyUsedLanguageRule(TheSettings());
   LoadLanguageDictionaries(engine, TheSettings().CurrentLang);
+  return owner;
+}
+
+// The program: start-up, then the main screen over the start window's stand-in.
+inline int OpenAsProgram(const Opening& opening) {
+  HWND owner = StartProgram();
   if (opening.settings) {
     opening.settings(TheSettings());
     SaveSettings();
