@@ -61,14 +61,17 @@ std::u16string NoteFileName(LPCWSTR text);
 // save (or deleted after it, when the note's name changed). In every other mode `requestText`
 // is ignored and the note is new. Quick save (the setting `Quick save`, always 1 once settings
 // are loaded) names the file with NoteFileName; the notes folder is created (one level) when
-// it is missing. Returns whether the note is saved; on failure every existing file is as before.
-// The main screen calls this instead of deleting the edited file itself.
+// it is missing. With `Quick save` off the note is saved quickly as well: the device has no
+// save-file dialog, and the setting never stays off. Returns whether the note is saved; on
+// failure every existing file is as before. The main screen calls this instead of deleting
+// the edited file itself.
 bool SaveNote(HWND owner, LPCWSTR text, std::int32_t editMode = 0, LPCWSTR requestText = nullptr);
 
-// The note file bytes converted to text through the hidden rich-ink window (found as
-// FindWindow(u"richink", u"rec"), or the given one): any file the window reads, with or
-// without the byte-order mark. Never null: without the window, or for bytes it cannot read,
-// the text is empty. The text is zero-terminated; the caller owns it.
+// The note file bytes as text. Bytes with the byte-order mark are the note format itself and
+// are decoded here (the rich-ink window would give the same text), so a saved note opens even
+// without that window; any other bytes go through the hidden rich-ink window (found as
+// FindWindow(u"richink", u"rec"), or the one given), which reads UTF-8 and 8-bit text. Never
+// null: without the window such bytes give empty text. Zero-terminated; the caller owns it.
 std::unique_ptr<WCHAR[]> ConvertNoteBytes(const BYTE* bytes, DWORD byteCount);
 std::unique_ptr<WCHAR[]> ConvertNoteBytes(HWND richInk, const BYTE* bytes, DWORD byteCount);
 

@@ -245,14 +245,17 @@ TEST_F(NoteFilesTest, EightBitFileIsShownAndSearchedThroughTheRichInkWindow) {
   EXPECT_EQ(PreviewText(), u"caf\u00E9 au lait");
 }
 
-TEST_F(NoteFilesTest, ConvertNoteBytesReadsEveryNoteFileAndIsEmptyWithoutWindow) {
+TEST_F(NoteFilesTest, ConvertNoteBytesNeedsTheWindowOnlyForForeignFiles) {
   std::string note = NoteBytes("Line\r\nTwo");
   const auto* bytes = reinterpret_cast<const BYTE*>(note.data());
   auto size = static_cast<DWORD>(note.size());
-  EXPECT_EQ(std::u16string(ConvertNoteBytes(bytes, size).get()), u"");
+  const auto* utf8 = reinterpret_cast<const BYTE*>("na\xC3\xAFve");
+  // A saved note opens for editing even without the window; other files read as empty.
+  EXPECT_EQ(std::u16string(ConvertNoteBytes(bytes, size).get()), u"Line\r\nTwo");
+  EXPECT_EQ(std::u16string(ConvertNoteBytes(utf8, 6).get()), u"");
   HWND ink = CreateRichInkWindow();
   EXPECT_EQ(std::u16string(ConvertNoteBytes(bytes, size).get()), u"Line\r\nTwo");
-  EXPECT_EQ(std::u16string(ConvertNoteBytes(ink, reinterpret_cast<const BYTE*>("na\xC3\xAFve"), 6).get()), u"na\u00EFve");
+  EXPECT_EQ(std::u16string(ConvertNoteBytes(utf8, 6).get()), u"na\u00EFve");
   EXPECT_EQ(std::u16string(ConvertNoteBytes(ink, nullptr, 0).get()), u"");
 }
 
