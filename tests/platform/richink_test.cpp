@@ -95,9 +95,8 @@ TEST_F(RichInkTest, LibraryLoadsAndHiddenWindowIsFoundByItsTitle) {
 TEST_F(RichInkTest, Utf16WithByteOrderMarkDropsMarkAndClosingZero) {
   // "Hé\r\n" + the 16-bit zero a note file ends with.
   std::string note("\xFF\xFE" "H\0\xE9\0\r\0\n\0\0\0", 12);
-  EXPECT_EQ(Convert(note), u"H\u00E9\r\n");
-  std::string bytes = StreamOutBytes();
-  EXPECT_EQ(bytes, std::string("H\0\xE9\0\r\0\n\0", 8));  // no mark, no terminator
+  StreamIn(note);
+  EXPECT_EQ(StreamOutBytes(), std::string("H\0\xE9\0\r\0\n\0", 8));  // no mark, no terminator
 }
 
 TEST_F(RichInkTest, Utf8WithAndWithoutByteOrderMark) {
@@ -136,12 +135,7 @@ TEST_F(RichInkTest, FailedStreamInKeepsDocumentAndReportsError) {
   EXPECT_EQ(SendMessage(ink, EM_STREAMIN, kDocumentFormat, reinterpret_cast<LPARAM>(&stream)), 0);
   EXPECT_EQ(stream.dwError, 42u);
   EXPECT_EQ(StreamOut(), u"kept");
-}
-
-TEST_F(RichInkTest, EmptyStreamGivesEmptyDocument) {
-  StreamIn("old");
-  EXPECT_EQ(Convert(""), u"");
-  EXPECT_EQ(StreamOutBytes(), "");
+  EXPECT_EQ(Convert(""), u"");  // an empty stream, though, does empty the document
 }
 
 }  // namespace
