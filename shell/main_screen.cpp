@@ -32,6 +32,7 @@
 #include "editor/note_editor.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/prediction_bar.h"
+#include "notes/note_files.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
@@ -50,14 +51,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#if TAVREL_HAS_NOTES
-#include "notes/note_files.h"
-#else
-// Until the note files library is part of the build nothing is saved or read.
-inline bool SaveNote(HWND, LPCWSTR, std::int32_t = 0, LPCWSTR = nullptr) { return false; }
-inline std::unique_ptr<WCHAR[]> ConvertNoteBytes(const BYTE*, DWORD) { return nullptr; }
-#endif
 
 namespace {
 
@@ -406,6 +399,7 @@ void SaveNoteFile(HWND dialog, const MainScreenState& s, const std::u16string& t
   const WCHAR* path = s.request != nullptr ? s.request->text : nullptr;
   if (!text.empty()) SaveNote(dialog, text.c_str(), kEditNotesList, path);
   else if (path != nullptr && path[0] != 0) DeleteFile(path);
+  EndDialog(dialog, 1);
 }
 
 void SaveNewNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
@@ -422,7 +416,7 @@ void OnSave(HWND dialog, MainScreenState& s) {
   switch (EditMode) {
     case kEditField:
     case kEditSearchText: AcceptText(dialog, s); break;
-    case kEditNotesList: SaveNoteFile(dialog, s, text); EndDialog(dialog, 1); break;
+    case kEditNotesList: SaveNoteFile(dialog, s, text); break;
     default: SaveNewNote(dialog, s, text); break;
   }
 }
@@ -595,15 +589,25 @@ void OnCaretToEndTimer(HWND dialog) {
   KillTimer(dialog, kCaretToEndTimer);
 }
 
+void OnUpdateEditorTimer(HWND dialog) {
+  UpdateEditor(*State(dialog));
+  KillTimer(dialog, kUpdateEditorTimer);
+}
+
 BOOL OnTimer(HWND dialog, UINT_PTR id) {
   switch (id) {
     case kFullScreenTimer: OnFullScreenTimer(dialog); break;
     case kLanguageTimer: OnLanguageTimer(dialog); break;
-    case kUpdateEditorTimer: UpdateEditor(*State(dialog)); KillTimer(dialog, id); break;
+    case kUpdateEditorTimer: OnUpdateEditorTimer(dialog); break;
     case kCaretToEndTimer: OnCaretToEndTimer(dialog); break;
     default: break;
   }
   return TRUE;
+}
+
+void OnNextKeyboardButton(HWND dialog, MainScreenState& s) {
+  NextInputMethod(dialog, s);
+  UpdateEditorUnlessGridOpen(s);
 }
 
 void OnThirdButton(MainScreenState& s) {
@@ -618,7 +622,7 @@ BOOL OnKeyUp(HWND dialog, UINT key) {
   MainScreenState& s = *State(dialog);
   switch (key) {
     case VK_APP1: ToggleNumericMode(dialog, s); break;
-    case VK_APP2: NextInputMethod(dialog, s); UpdateEditorUnlessGridOpen(s); break;
+    case VK_APP2: OnNextKeyboardButton(dialog, s); break;
     case VK_APP3: OnThirdButton(s); break;
     default: break;
   }
@@ -705,11 +709,17 @@ BOOL OnOpenFxKeys(HWND dialog) {
   return TRUE;
 }
 
+// Without the wait cursor, unlike the application button.
+void OnLanguageButton(MainScreenState& s) {
+  if (NumericMode) ToggleNumericMethod(s);
+  else SwitchLanguage(s, false);
+}
+
 BOOL OnMenuCommand(HWND dialog, int button) {
   MainScreenState& s = *State(dialog);
   switch (button) {
     case kNumericButton: ToggleNumericMode(dialog, s); break;
-    case kLanguageButton: NumericMode ? ToggleNumericMethod(s) : SwitchLanguage(s, false); break;
+    case kLanguageButton: OnLanguageButton(s); break;
     case kKeysButton: NextInputMethod(dialog, s); break;
     case kSaveButton: OnSave(dialog, s); break;
     case kBackButton: OnBack(dialog, s); break;

@@ -36,9 +36,9 @@ inline constexpr WCHAR kOwnerClass[] = u"MainScreenTestOwner";
 struct Opening {
   std::int32_t editMode = kEditNewNote;
   EditRequest* request = nullptr;
-  // Runs after the settings are loaded and before the screen opens; settings it changes
-  // must be saved, since the main screen loads them again.
-  std::function<void(SettingsBlock&)> settings;
+  // Runs after start-up and before the screen opens (to change settings or write files); the
+  // settings are saved afterwards, since the main screen loads them again.
+  std::function<void(SettingsBlock&)> beforeOpening;
 };
 
 // What the program did, for the test to check after the script.
@@ -84,14 +84,19 @@ inline HWND StartProgram() {
   LoadSettings();
   ApplyUsedLanguageRule(TheSettings());
   LoadLanguageDictionaries(engine, TheSettings().CurrentLang);
+  WNDCLASSW richInk{};
+  if (LoadLibrary(u"richink.dll") != nullptr && GetClassInfo(ProgramInstance, u"richink", &richInk)) {
+    RichInkWindow = CreateWindowEx(0, u"richink", u"rec", 0x800, 0, 0, 10, 10, nullptr, nullptr, ProgramInstance,
+                                   nullptr);
+  }
   return owner;
 }
 
 // The program: start-up, then the main screen over the start window's stand-in.
 inline int OpenAsProgram(const Opening& opening) {
   HWND owner = StartProgram();
-  if (opening.settings) {
-    opening.settings(TheSettings());
+  if (opening.beforeOpening) {
+    opening.beforeOpening(TheSettings());
     SaveSettings();
   }
   EditMode = opening.editMode;

@@ -212,7 +212,6 @@ TEST(MainScreen, SaveOnAnEmptyNewNoteSavesNothingAndCloses) {
   EXPECT_FALSE(saved);
 }
 
-#if TAVREL_HAS_NOTES
 TEST(MainScreen, SaveWritesANewNoteNamedAfterItsFirstWords) {
   bool saved = false;
   const int result = RunMainScreen({}, [&](device::Driver& d) {
@@ -223,7 +222,63 @@ TEST(MainScreen, SaveWritesANewNoteNamedAfterItsFirstWords) {
   EXPECT_EQ(result, 1);
   EXPECT_TRUE(saved);
 }
-#endif
+
+// A note file as the note files write it: byte-order mark, UTF-16LE text, a 16-bit zero.
+void WriteNoteFile(const WCHAR* path, const std::u16string& text) {
+  CreateDirectory(u"\\My Documents", nullptr);
+  CreateDirectory(u"\\My Documents\\Tavrels", nullptr);
+  HANDLE file = CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const BYTE mark[2] = {0xFF, 0xFE};
+  DWORD written = 0;
+  WriteFile(file, mark, 2, &written, nullptr);
+  WriteFile(file, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2), &written, nullptr);
+  CloseHandle(file);
+}
+
+bool FileExists(const WCHAR* path) { return GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(MainScreen, ANoteFileOpensWithTheCaretAtTheEndAndSaveReplacesIt) {
+  constexpr WCHAR kOld[] = u"\\My Documents\\Tavrels\\Old note.pwi";
+  EditRequest request = FieldRequest(u"", kOld);
+  Opening opening;
+  opening.editMode = kEditNotesList;
+  opening.request = &request;
+  opening.beforeOpening = [&](SettingsBlock&) { WriteNoteFile(kOld, u"Old note\r\nline"); };
+  bool oldKept = true;
+  bool newSaved = false;
+  const int result = RunMainScreen(opening, [&](device::Driver& d) {
+    EXPECT_EQ(EditorText(d), u"Old note\r\nline");
+    EXPECT_EQ(Selection(Editor(d)), (std::pair<DWORD, DWORD>{14, 14}));
+    RECT editor;
+    GetWindowRect(Editor(d), &editor);
+    EXPECT_EQ(editor.top, 30);  // no title strip for a note file
+    TypeWord(d, u" two");
+    TapMenu(d, 3);
+    oldKept = FileExists(kOld);
+    newSaved = FileExists(u"\\My Documents\\Tavrels\\Old note  line two.pwi");
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_FALSE(oldKept);
+  EXPECT_TRUE(newSaved);
+}
+
+TEST(MainScreen, SavingAnEmptiedNoteFileDeletesIt) {
+  constexpr WCHAR kOld[] = u"\\My Documents\\Tavrels\\Gone.pwi";
+  EditRequest request = FieldRequest(u"", kOld);
+  Opening opening;
+  opening.editMode = kEditNotesList;
+  opening.request = &request;
+  opening.beforeOpening = [&](SettingsBlock&) { WriteNoteFile(kOld, u"Gone"); };
+  bool anyNote = true;
+  RunMainScreen(opening, [&](device::Driver& d) {
+    for (int i = 0; i < 4; ++i) SendInput(d, kInputBackspace);
+    EXPECT_EQ(EditorText(d), u"");
+    TapMenu(d, 3);
+    anyNote = NotesFolderHoldsANote();
+  });
+  EXPECT_FALSE(anyNote);
+}
 
 TEST(MainScreen, BackCancelsAndLeavesTheRequestAsItWas) {
   EditRequest request = FieldRequest(u"Name", u"Bob");
@@ -252,7 +307,7 @@ TEST(MainScreen, ClosingSavesTheSettingsAndForgetsTheCalculatorMethod) {
 
 TEST(MainScreen, WithMenuOffEverythingMovesUpAndEnterOpensTheGrid) {
   Opening opening;
-  opening.settings = [](SettingsBlock& settings) { settings.Menu = 0; };
+  opening.beforeOpening = [](SettingsBlock& settings) { settings.Menu = 0; };
   RunMainScreen(opening, [](device::Driver& d) {
     EXPECT_EQ(d.Find(kMenuClassName, nullptr), nullptr);
     RECT bar;
@@ -321,7 +376,7 @@ TEST(MainScreen, TitleStripAndScreenshotsOfEachKeyboard) {
     TapMenu(d, 2);
   });
   Opening menuOff;
-  menuOff.settings = [](SettingsBlock& settings) { settings.Menu = 0; };
+  menuOff.beforeOpening = [](SettingsBlock& settings) { settings.Menu = 0; };
   RunMainScreen(menuOff, [](device::Driver& d) {
     TypeWord(d, u"Menu off");
     d.Screenshot("mainscreen-menu-off");
