@@ -84,26 +84,34 @@ class WordBucket {
 template <std::size_t Exact, typename Visit>
 void WordBucket::ForEachKeyMatch(std::uint64_t mask, std::uint64_t target, const std::uint64_t* exact,
                                  Visit&& visit) const {
-  // The first two characters are compared on the whole array; the last two only for hits.
-  const std::uint32_t* head = head_.data();
   const std::size_t count = head_.size();
   std::size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i maskVector = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(mask)));
-  const __m128i targetVector = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(target)));
-  __m128i exactVector[Exact > 0 ? Exact : 1];
-  for (std::size_t e = 0; e < Exact; ++e) exactVector[e] = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(exact[e])));
-  auto hits = [&](const std::uint32_t* at) {
-    const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    __m128i match = _mm_cmpeq_epi32(_mm_and_si128(k, maskVector), targetVector);
-    for (std::size_t e = 0; e < Exact; ++e) match = _mm_or_si128(match, _mm_cmpeq_epi32(k, exactVector[e]));
+  // Whole keys are compared four at a time, so that only true matches reach the (branchy)
+  // visit; the last two characters are read only when the mask or an exact key needs them.
+  const bool needTail = (mask >> 32) != 0 || Exact > 0;
+  auto splat = [](std::uint64_t v, int half) { return _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(v >> (32 * half)))); };
+  const __m128i maskLow = splat(mask, 0), maskHigh = splat(mask, 1);
+  const __m128i targetLow = splat(target, 0), targetHigh = splat(target, 1);
+  __m128i exactLow[Exact > 0 ? Exact : 1], exactHigh[Exact > 0 ? Exact : 1];
+  for (std::size_t e = 0; e < Exact; ++e) {
+    exactLow[e] = splat(exact[e], 0);
+    exactHigh[e] = splat(exact[e], 1);
+  }
+  auto hits = [&](std::size_t at) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(head_.data() + at));
+    __m128i match = _mm_cmpeq_epi32(_mm_and_si128(low, maskLow), targetLow);
+    if (needTail) {
+      const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail_.data() + at));
+      match = _mm_and_si128(match, _mm_cmpeq_epi32(_mm_and_si128(high, maskHigh), targetHigh));
+      for (std::size_t e = 0; e < Exact; ++e)
+        match = _mm_or_si128(match, _mm_and_si128(_mm_cmpeq_epi32(low, exactLow[e]), _mm_cmpeq_epi32(high, exactHigh[e])));
+    }
     return _mm_movemask_ps(_mm_castsi128_ps(match));
   };
   for (; i + 8 <= count; i += 8) {
-    for (int bits = hits(head + i) | (hits(head + i + 4) << 4); bits != 0; bits &= bits - 1) {
-      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-      if (Matches(at, mask, target, exact, Exact) && !visit(at)) return;
-    }
+    for (int bits = hits(i) | (hits(i + 4) << 4); bits != 0; bits &= bits - 1)
+      if (!visit(i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits))))) return;
   }
 #endif
   for (; i < count; ++i)
