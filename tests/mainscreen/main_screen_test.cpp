@@ -3,6 +3,7 @@
 #include "main_screen_fixture.h"
 
 #include <device/files.h>
+#include <device/shell.h>
 
 #include <gtest/gtest.h>
 
@@ -293,12 +294,26 @@ TEST(MainScreen, BackCancelsAndLeavesTheRequestAsItWas) {
   EXPECT_EQ(std::u16string(request.text), u"Bob");
 }
 
-TEST(MainScreen, ClosingSavesTheSettingsAndForgetsTheCalculatorMethod) {
+TEST(MainScreen, TheScreenAssertsFullScreenOnceItIsOnTopAndThenRests) {
   RunMainScreen({}, [](device::Driver& d) {
+    const device::ShellState shown = device::GetShellState();
+    EXPECT_EQ(shown.fullScreenWindow, Screen(d));
+    EXPECT_EQ(shown.lastFullScreenFlags, DWORD{0x2A});
+    EXPECT_FALSE(shown.taskBarShown);
+    d.AdvanceTime(1000);  // no erase, timer and raise loop while nothing happens
+    EXPECT_EQ(device::GetShellState().fullScreenCalls, shown.fullScreenCalls);
+  });
+}
+
+TEST(MainScreen, ClosingSavesTheSettingsForgetsTheCalculatorMethodAndRaisesTheOwner) {
+  RunMainScreen({}, [](device::Driver& d) {
+    HWND owner = d.Find(kOwnerClass, nullptr);
     TapMenu(d, 2);
     TapMenu(d, 2);  // phone keypad
     TheSettings().numericmethod = 1;
     TapMenu(d, 4);
+    EXPECT_EQ(device::GetShellState().fullScreenWindow, owner);
+    EXPECT_EQ(TopWindow(), owner);
     LoadSettings();
     EXPECT_EQ(TheSettings().inputmethod, 2);
     EXPECT_EQ(TheSettings().numericmethod, 0);
@@ -322,6 +337,32 @@ TEST(MainScreen, WithMenuOffEverythingMovesUpAndEnterOpensTheGrid) {
     EXPECT_EQ(TopWindow(), grid);
     EXPECT_EQ(EditorText(d), u"");  // Enter from the hardware key is not a line break
   });
+}
+
+// The grid's cells for kind 0: "Eng" at the top, "Keys" at the left, "Back" in the centre.
+constexpr POINT kGridLanguage{48 + 72, 200 + 15};
+constexpr POINT kGridKeys{48 + 24, 200 + 45};
+constexpr POINT kGridBack{48 + 72, 200 + 45};
+
+TEST(MainScreen, WithMenuOffTheGridsCommandsActAndBackClosesInOrder) {
+  Opening opening;
+  opening.beforeOpening = [](SettingsBlock& settings) { settings.Menu = 0; };
+  const int result = RunMainScreen(opening, [](device::Driver& d) {
+    HWND owner = d.Find(kOwnerClass, nullptr);
+    d.PressKey(VK_RETURN);
+    d.Tap(kGridKeys.x, kGridKeys.y);
+    EXPECT_EQ(TheSettings().inputmethod, 3);
+    EXPECT_NE(d.Find(kMenuClassName, nullptr), nullptr);  // "Keys" leaves the grid open
+    d.Tap(kGridLanguage.x, kGridLanguage.y);
+    EXPECT_EQ(TheSettings().CurrentLang, 1);
+    EXPECT_EQ(d.Find(kMenuClassName, nullptr), nullptr);  // the language button closes it
+    d.AdvanceTime(200);
+    d.PressKey(VK_RETURN);
+    d.Tap(kGridBack.x, kGridBack.y);
+    EXPECT_EQ(Screen(d), nullptr);
+    EXPECT_EQ(TopWindow(), owner);  // the grid left the window stack before the screen
+  });
+  EXPECT_EQ(result, 0);
 }
 
 TEST(MainScreen, TypingOnThePredictiveKeypadShowsSuggestionsInTheBar) {
