@@ -5,8 +5,8 @@
 //
 // Deliberate differences from a literal reading of the behaviour:
 // - The language rule (CurrentLang must be a used language) runs after the settings are
-//   loaded, since loading replaces CurrentLang; when the rule changes the language, its
-//   dictionaries are loaded (the previous one saved first).
+//   loaded, since loading replaces CurrentLang; when CurrentLang then differs from the loaded
+//   language, its dictionaries are loaded (the loaded one saved first).
 // - The landscape layout is used only while both the landscape editor and the landscape
 //   keyboard classes exist; until then input method 3 keeps the portrait editor (and its
 //   text) with no keyboard under the prediction bar. A keyboard whose class does not exist
@@ -48,6 +48,7 @@
 #include <device/gdi.h>
 #include <device/shell.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -168,8 +169,7 @@ void UpdateEditor(const MainScreenState& s) {
   if (s.editor != nullptr) UpdateWindow(s.editor);
 }
 
-// "If no menu bar exists or `Menu` is on, update the editor": with a pop-up grid open the
-// editor waits for the grid to close.
+// With a pop-up grid open the editor is not updated now; it waits for the grid to close.
 void UpdateEditorUnlessGridOpen(const MainScreenState& s) {
   if (!MenuBarExists(s) || MenuAlwaysShown()) UpdateEditor(s);
 }
@@ -397,7 +397,7 @@ void ChooseLanguage() {
 // emptied note is deleted rather than saved as an empty note.
 void SaveNoteFile(HWND dialog, const MainScreenState& s, const std::u16string& text) {
   const WCHAR* path = s.request != nullptr ? s.request->text : nullptr;
-  if (!text.empty()) SaveNote(dialog, text.c_str(), kEditNotesList, path);
+  if (!text.empty()) SaveNote(dialog, text.c_str(), path != nullptr ? kEditNotesList : kEditNewNote, path);
   else if (path != nullptr && path[0] != 0) DeleteFile(path);
   EndDialog(dialog, 1);
 }

@@ -186,6 +186,10 @@ TEST(MainScreen, BackspaceAndCaretMovesMakeTheWordBeforeTheCaretCurrent) {
     SendMessage(Editor(d), EM_SETSEL, 4, 4);
     d.PressKey(VK_RIGHT);  // after "one t": the word starts after the space
     EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"t");
+    const std::u16string run(300, u'k');
+    SendInput(d, kInputInsertText, run.c_str());
+    SendInput(d, kInputBackspace);  // a run longer than the word buffer keeps its end
+    EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), std::u16string(197, u'k'));
   });
 }
 
