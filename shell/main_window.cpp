@@ -18,6 +18,7 @@
 #include "settings/settings_store.h"
 #include "shell/app_messages.h"
 #include "shell/edit_mode.h"
+#include "shell/main_screen.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
 #include "shell/startup.h"
@@ -50,9 +51,9 @@ constexpr ButtonSpec kStartBands[kBandCount] = {
     {0,   258, 240, 320, 3, u"", 0, 0, 0, 0, 0, 1, 0, 0},  // 4 contacts
 };
 
-// What a band opens on pen-up. An opener stays null until its window is part of the program:
-// the main screen (template 101, modal), the notes list (117), the contact menu with no
-// contact (110) and the contact list (112), all modeless. Band 0 is handled on its own.
+// What a band opens on pen-up: the main screen (template 101, modal), the notes list (117), the
+// contact menu with no contact (110) and the contact list (112), the last three modeless. An
+// opener stays null until its window is part of the program. Band 0 is handled on its own.
 using WindowOpener = void (*)(HWND mainWindow);
 struct BandAction {
   std::int32_t editMode;   // EditMode set before opening
@@ -60,12 +61,12 @@ struct BandAction {
   bool waitsForContacts;   // the contact list needs the loaded contacts
 };
 constexpr BandAction kBandActions[kBandCount] = {
-    // EditMode         opener   waits
-    {kEditField,        nullptr, false},  // 0 (not used: setup dialog or close)
-    {kEditNewNote,      nullptr, false},  // 1 MainScreen
-    {kEditNotesList,    nullptr, false},  // 2 notes list
-    {kEditField,        nullptr, false},  // 3 contact menu, no contact
-    {kEditContactList,  nullptr, true},   // 4 contact list
+    // EditMode         opener       waits
+    {kEditField,        nullptr,     false},  // 0 (not used: setup dialog or close)
+    {kEditNewNote,      OpenNewNote, false},  // 1 MainScreen
+    {kEditNotesList,    nullptr,     false},  // 2 notes list
+    {kEditField,        nullptr,     false},  // 3 contact menu, no contact
+    {kEditContactList,  nullptr,     true},   // 4 contact list
 };
 // The setup dialog (template 119, modal), once it is part of the program.
 constexpr WindowOpener kOpenSetupDialog = nullptr;

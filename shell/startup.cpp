@@ -3,8 +3,13 @@
 #include "shell/startup.h"
 
 #include "drawing/skin_images.h"
+#include "editor/note_editor.h"
+#include "keyboards/phone_keypad.h"
+#include "keyboards/predict_keypad.h"
+#include "keyboards/prediction_bar.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
+#include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
@@ -33,11 +38,15 @@ struct WindowClassRow {
 };
 
 constexpr WindowClassRow kWindowClasses[] = {
-    // class               procedure       arrow  background
-    {kMainWindowClass,     TavrelProc,     false, WHITE_BRUSH},
-    // "MyEditWindowClass", PredictKeyClass, PhoneKeyClass, LandscapeKeyClass, NumExpKeyClass,
-    // QwertyKeyClass, PredictKeysClass and "EditLSClass" come here, in this order.
-    {kMenuClassName,       MenuClassProc,  true,  kNoBackground},
+    // class               procedure             arrow  background
+    {kMainWindowClass,     TavrelProc,           false, WHITE_BRUSH},
+    {kNoteEditorClass,     NoteEditorProc,       true,  kNoBackground},
+    {kPredictKeyClass,     PredictKeyClassProc,  true,  kNoBackground},
+    {kPhoneKeyClass,       PhoneKeyClassProc,    true,  kNoBackground},
+    // LandscapeKeyClass, NumExpKeyClass and QwertyKeyClass come here, in this order.
+    {kPredictionBarClass,  PredictKeysClassProc, true,  kNoBackground},
+    // "EditLSClass" comes here.
+    {kMenuClassName,       MenuClassProc,        true,  kNoBackground},
     // "FxKeyClass" and "ViewNoteWindowClass" come here.
 };
 
@@ -113,6 +122,7 @@ int RunTavrel(HINSTANCE instance) {
   if (RaiseRunningInstance()) return 0;
   ProgramInstance = instance;
   RegisterWindowClasses(instance);
+  RegisterTavrelDialogs();  // the dialog templates, the device's stand-in for resources
   GXOpenInput();
   ReadKeyboardFile();
   LoadSkinImages();

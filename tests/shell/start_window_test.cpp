@@ -138,25 +138,41 @@ TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
   EXPECT_EQ(result, 0);
 }
 
-TEST(StartWindow, TappedBandStaysFocusedForTheArrowKeysAndSetsEditMode) {
+// The new-note band opens the main screen (a modal dialog) for a new note; the start window is
+// the top again when it ends.
+TEST(StartWindow, NewNoteBandOpensTheMainScreenForANewNote) {
+  RunTavrel([](device::Driver& d) {
+    HWND main = StartWindow(d);
+    d.Tap(120, 130);
+    HWND screen = d.Find(u"#32770");
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(TopWindow(), screen);
+    EXPECT_EQ(EditMode, kEditNewNote);
+    d.Tap(216, 15);  // "Back" on the main screen's menu bar
+    EXPECT_EQ(d.Find(u"#32770"), nullptr);
+    EXPECT_EQ(TopWindow(), main);
+  });
+}
+
+// The bands whose windows are not part of the program yet set EditMode and open nothing; the
+// tapped band is drawn focused and keeps the focus for the arrow keys.
+TEST(StartWindow, TappedBandSetsEditModeAndKeepsTheFocusForTheArrowKeys) {
   RunTavrel([](device::Driver& d) {
     HWND main = StartWindow(d);
     const RECT band1{0, 105, 240, 155}, band2{0, 155, 240, 209};
     const std::vector<COLORREF> normal1 = Pixels(d, band1), normal2 = Pixels(d, band2);
-    d.Tap(120, 130);
-    EXPECT_EQ(EditMode, kEditNewNote);
-    EXPECT_NE(Pixels(d, band1), normal1) << "band 1 in its focused look";
-    d.PressKey(VK_DOWN);
-    EXPECT_EQ(Pixels(d, band1), normal1);
-    EXPECT_NE(Pixels(d, band2), normal2);
-    EXPECT_EQ(EditMode, kEditNewNote) << "arrows only move the focus";
     d.Tap(120, 290);
     EXPECT_EQ(EditMode, kEditContactList);
     d.Tap(120, 230);
     EXPECT_EQ(EditMode, kEditField);
     d.Tap(120, 180);
     EXPECT_EQ(EditMode, kEditNotesList);
-    EXPECT_EQ(StartWindow(d), main);
+    EXPECT_NE(Pixels(d, band2), normal2) << "band 2 in its focused look";
+    d.PressKey(VK_UP);
+    EXPECT_EQ(Pixels(d, band2), normal2);
+    EXPECT_NE(Pixels(d, band1), normal1);
+    EXPECT_EQ(EditMode, kEditNotesList) << "arrows only move the focus";
+    EXPECT_EQ(TopWindow(), main);
   });
 }
 
