@@ -71,17 +71,4 @@ TEST_F(DeadKeysTest, ComposesOnlyThePairsOfTheTable) {
   }
 }
 
-TEST_F(DeadKeysTest, ADeadKeyComposesToTheAccentOfTheNextAdvance) {
-  const LanguageRecord spanish = WithModifiers(u"\u0301\u00A8 ");
-  EXPECT_TRUE(IsDeadKey(u'\u0301'));
-  EXPECT_TRUE(IsDeadKey(u'\u0385'));
-  EXPECT_FALSE(IsDeadKey(u'\u00B4')) << "the spacing acute sign is an ordinary character";
-  EXPECT_FALSE(IsDeadKey(u' '));
-  EXPECT_EQ(ComposeAccent(u'\u00A8', spanish), u'\u0301');
-  AdvanceAccent(spanish);
-  EXPECT_EQ(ComposeAccent(u'\u00A8', spanish), u'\u00A8');
-  AdvanceAccent(spanish);
-  EXPECT_EQ(ComposeAccent(u'\u0301', spanish), u' ') << "next: back to none";
-}
-
 }  // namespace
