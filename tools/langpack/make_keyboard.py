@@ -14,7 +14,9 @@ What each string feeds:
   QWERTY_1/2/3       QWERTY keyboard, 48 characters: page 0 is the left half of the national
                      layout (4 rows of 6 keys), page 1 the right half; lower, upper, Fn layer.
   QWERTYFULL_1/2/3   landscape keyboard, 40 characters: 4 rows of 10 keys as the turned device
-                     shows them (first row on top); lower, upper, Fn layer.
+                     shows them, first row on top, each row left to right (on the portrait
+                     screen a row is a column of keys from the bottom up, the first row the
+                     leftmost column); lower, upper, Fn layer.
   QWERTYFULL_MODIFIERS  the accents a dead key cycles through, in cycling order.
   PREDICT_1/2/3      predictive keypad, 35 characters: 5 rows of 7 keys; lower, upper, Fn layer.
 

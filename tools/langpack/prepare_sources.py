@@ -59,14 +59,16 @@ def brown_paragraphs(cache):
 
 
 def fortune_paragraphs(folder, skip=()):
-    """Fortune cookie files: entries separated by lines holding "%"; drawings are left out."""
+    """Fortune cookie files: entries separated by lines holding "%"; drawings and the
+    attributions after "--" are left out."""
     for path in sorted(glob.glob(os.path.join(folder, "*"))):
         name = os.path.basename(path)
         if (os.path.isdir(path) or os.path.islink(path) or name.endswith((".dat", ".u8"))
                 or any(s in name for s in skip)):
             continue
         for entry in re.split(r"\n%\n", read_text(path)):
-            text = " ".join(entry.split())
+            # The attribution ("-- Goethe (Maximen und Reflexionen)") is names, not phrasing.
+            text = re.split(r"\s--+\s", " ".join(entry.split()), maxsplit=1)[0]
             letters = sum(c.isalpha() for c in text)
             if text and letters > 0.6 * len(text.replace(" ", "")):
                 yield text
