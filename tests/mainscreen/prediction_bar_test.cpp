@@ -97,6 +97,7 @@ TEST_F(PredictionBar, TheVerticalBarsBottomButtonGivesCompletionZero) {
   MoveWindow(bar, 45, 0, 29, 320, TRUE);
   SendMessage(bar, BarLayoutMessage, kBarVertical, 0);
   ShowCompletionsOf(u"ca");
+  driver.Screenshot("prediction-bar-vertical");
   driver.Tap(45 + 15, 300);
   EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"t"}}));
   ShowCompletionsOf(u"ca");
