@@ -27,7 +27,7 @@ void ForEachCandidate(const WordBucket& bucket, const StringPool& pool, const WC
   if (n < WordBucket::kKeyCharacters) {
     // The key holds the prefix and the character after it: no text is touched. A key whose
     // character n is 0 is the word equal to the prefix, which is no candidate.
-    bucket.ForEachKeyMatch<0>(mask, target, nullptr, [&](std::size_t i) {
+    bucket.ForEachKeyMatch<0>(mask, target, nullptr, [&](std::size_t i) __attribute__((always_inline)) {
       const WCHAR next = WordBucket::CharacterOf(bucket.Key(i), n);
       if (next != 0) visit(Candidate{&bucket.Entry(i), bucket.Key(i), next, nullptr});
       return true;
@@ -180,7 +180,7 @@ void WordDictionary::FindCompletions(WCHAR* prefix, Completions& out) const {
   RankingSlots slots(n, pool_);
   NextKeyTally tally(prefix[0]);
   bool tallyComplete = true;
-  forEachCandidate([&](Candidate c) {
+  forEachCandidate([&](Candidate c) __attribute__((always_inline)) {
     tallyComplete = tally.Add(c.next, c.entry->count) && tallyComplete;
     slots.RankGrouped(c);
   });
