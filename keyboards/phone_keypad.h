@@ -6,7 +6,6 @@
 
 inline constexpr WCHAR kPhoneKeyClass[] = u"PhoneKeyClass";
 inline constexpr WCHAR kPhonePreviewClass[] = u"PhonePreviewClass";
-inline constexpr WCHAR kKeyboardTitle[] = u"keyboard";
 
 constexpr int kLetterKeyCount = 12;
 constexpr int kLetterGroupRoom = 20;  // 19 characters and the terminator
