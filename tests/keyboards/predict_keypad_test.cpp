@@ -240,6 +240,9 @@ TEST_F(PredictKeypadTest, Screenshot) {
   ThePredictionEngine().dictionary.AddStoredWord(u"hat", 5);
   TapKey(7);  // 'h': e and a marked
   EXPECT_FALSE(driver_.Screenshot("predict_keypad").empty());
+  driver_.PenDown(KeyPoint(kKeyE).x, KeyPoint(kKeyE).y);
+  EXPECT_FALSE(driver_.Screenshot("predict_keypad_pressed").empty());
+  driver_.PenUp(KeyPoint(kKeyE).x, KeyPoint(kKeyE).y);
   SwitchLanguage(kSpanish);
   TapKey(kSpanishAcute);
   EXPECT_FALSE(driver_.Screenshot("predict_keypad_accent").empty());
