@@ -21,6 +21,7 @@
 #include "shell/app_messages.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 

@@ -25,8 +25,8 @@
 #include "settings/settings_store.h"
 #include "shell/app_messages.h"
 
-#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace {
 
