@@ -11,7 +11,6 @@ using namespace notes_internal;
 
 namespace {
 
-constexpr WCHAR kNoteExtension[] = u".pwi";
 constexpr WCHAR kScratchName[] = u"~save.tmp";  // '~' never occurs in a note's name
 constexpr int kMaxNameSuffix = 9999;           // "<name> (9999).pwi" is the last try
 

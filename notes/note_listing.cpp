@@ -8,8 +8,6 @@ using namespace notes_internal;
 
 namespace {
 
-constexpr WCHAR kNoteExtension[] = u".pwi";
-
 bool IsFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 // The device never lists these; skipping them keeps the recursion finite on any platform.

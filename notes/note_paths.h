@@ -9,6 +9,8 @@
 
 namespace notes_internal {
 
+inline constexpr WCHAR kNoteExtension[] = u".pwi";
+
 // A null text reads as empty.
 std::u16string_view View(LPCWSTR text);
 
