@@ -8,6 +8,8 @@
 //   the bar never lands as a stray pen-up on a keyboard.
 // - A tap on an empty button draws it unpressed again before the Fx keys open.
 // - A change of layout gives the new buttons the current completions at once.
+// - The bar's layout, panel, font and pressed button live in its window's user data rather
+//   than in process-wide variables; the main screen makes one bar at a time.
 #include "keyboards/prediction_bar.h"
 
 #include "drawing/button_panel.h"
