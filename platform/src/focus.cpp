@@ -8,6 +8,7 @@
 // new, activating the new focus's top-level window first when needed. When the active window
 // is hidden or destroyed, activation passes to its owner, else to the topmost visible enabled
 // top-level window, else to none; a hidden child with the focus hands it to its parent.
+#include "internal/remote_windows.h"
 #include "internal/window_state.h"
 
 using namespace device::internal;
@@ -105,6 +106,7 @@ HWND SetActiveWindow(HWND hwnd) {
 HWND GetActiveWindow() { return Wm().active; }
 
 BOOL SetForegroundWindow(HWND hwnd) {
+  if (IsRemoteWindow(hwnd)) return RaiseRemoteWindow(hwnd);
   if (!FromHandle(hwnd)) return FALSE;
   SetActiveWindow(hwnd);
   return TRUE;

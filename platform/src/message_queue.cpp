@@ -15,6 +15,7 @@
 // WM_QUIT is returned only to an unfiltered call. Not implemented: cross-thread SendMessage,
 // PM_NOYIELD and the other PM_QS flags, message hooks.
 #include "internal/backend.h"
+#include "internal/remote_windows.h"
 #include "internal/window_state.h"
 
 #include <deque>
@@ -102,6 +103,7 @@ bool FetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   bool found = TakeQueued(out, filter, min, max, remove) || TakePaint(out, filter, min, max) ||
                TakeDueTimer(out, filter, min, max, remove);
   if (found) out->pt = LastPenPoint();
+  else PublishTopLevelWindows();  // idle: what other processes may find now
   return found;
 }
 
@@ -180,6 +182,10 @@ LRESULT DispatchMessage(const MSG* msg) {
   if (!msg) return 0;
   if (msg->message == WM_TIMER && msg->lParam) {
     reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+    return 0;
+  }
+  if (msg->message == kRaiseRequestMessage) {
+    HandleRaiseRequest(msg->hwnd);  // from another process: never the window's own business
     return 0;
   }
   Window* w = FromHandle(msg->hwnd);

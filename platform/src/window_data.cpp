@@ -1,10 +1,11 @@
 // Per-window data: GetWindowLong/SetWindowLong (GWL_WNDPROC, GWL_USERDATA, GWL_STYLE,
 // GWL_EXSTYLE, GWL_ID, GWL_HINSTANCE, GWL_HWNDPARENT read-only, and byte offsets into the
 // class's cbWndExtra), window text through WM_SETTEXT / WM_GETTEXT / WM_GETTEXTLENGTH,
-// FindWindow, GetDlgCtrlID, EnableWindow, IsWindowEnabled, IsWindowVisible, system metrics.
+// FindWindow (of another process too, see remote_windows.h), GetDlgCtrlID, EnableWindow, IsWindowEnabled, IsWindowVisible, system metrics.
 //
 // Setting GWL_STYLE stores the bits without redrawing or moving anything (as Win32);
 // changing WS_VISIBLE or WS_DISABLED that way bypasses ShowWindow / EnableWindow.
+#include "internal/remote_windows.h"
 #include "internal/window_state.h"
 #include "internal/screen.h"
 
@@ -72,15 +73,16 @@ int GetWindowTextLength(HWND hwnd) {
 }
 
 // Compares the stored title directly (Win32's FindWindow does not send WM_GETTEXT either).
+// Only when no window of this process matches are the other processes of the device image
+// asked (a class unknown here may well be registered there).
 HWND FindWindow(LPCWSTR className, LPCWSTR windowName) {
   WindowClass* cls = className ? FindClass(className) : nullptr;
-  if (className && !cls) return nullptr;
   for (Window* t : Wm().topLevels) {
-    if (cls && t->cls != cls) continue;
+    if (className && t->cls != cls) continue;
     if (windowName && t->text != windowName) continue;
     return t->handle;
   }
-  return nullptr;
+  return FindRemoteWindow(className, windowName);
 }
 
 int GetDlgCtrlID(HWND hwnd) {

@@ -10,6 +10,7 @@
 // Whatever a change uncovers is invalidated (with erase), and so is a window that moves, is
 // resized, shown or raised. Not implemented: minimising and maximising (SW_MINIMIZE hides),
 // HWND_TOPMOST (treated as HWND_TOP), SWP_FRAMECHANGED (accepted, no effect).
+#include "internal/remote_windows.h"
 #include "internal/window_state.h"
 #include "internal/screen.h"
 
@@ -214,6 +215,7 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPoint) {
 }
 
 BOOL ShowWindow(HWND hwnd, int command) {
+  if (IsRemoteWindow(hwnd)) return command != SW_HIDE && command != SW_MINIMIZE && RaiseRemoteWindow(hwnd);
   Window* w = FromHandle(hwnd);
   if (!w) return FALSE;
   bool wasVisible = (w->style & WS_VISIBLE) != 0;
@@ -239,7 +241,15 @@ BOOL ShowWindow(HWND hwnd, int command) {
   return wasVisible;
 }
 
+// A window of another process can only be raised: to the top or left in place, neither
+// moved, sized nor hidden.
+static bool RaisesOnly(HWND insertAfter, UINT flags) {
+  bool keepsPlace = (flags & SWP_NOZORDER) || insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST;
+  return keepsPlace && (flags & SWP_NOMOVE) && (flags & SWP_NOSIZE) && !(flags & SWP_HIDEWINDOW);
+}
+
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+  if (IsRemoteWindow(hwnd)) return RaisesOnly(insertAfter, flags) && RaiseRemoteWindow(hwnd);
   Window* w = FromHandle(hwnd);
   if (!w) return FALSE;
   bool wasShown = IsShown(w);

@@ -1,0 +1,26 @@
+// Device start-up: what every process of the device does before its program runs, whether
+// it was started by the process entry or by the test driver. The system classes are
+// registered here rather than on first use, so that GetClassInfo and CreateWindow find
+// "EDIT", "BUTTON" and the others before any dialog exists, as on the device.
+#include "internal/device_start.h"
+
+#include <device/files.h>
+
+#include "internal/remote_windows.h"
+#include "internal/system_classes.h"
+
+namespace device::internal {
+
+void StartDevice() {
+  EnsureDeviceImage();
+  RegisterDialogClass();
+  RegisterEditClass();
+  RegisterButtonClass();
+  RegisterStaticClass();
+  RegisterListBoxClass();
+  RegisterComboBoxClass();
+  RegisterRichInkClass();
+  StartRemoteWindowServer();
+}
+
+}  // namespace device::internal
