@@ -2,8 +2,9 @@
 // WinMain with its command line in UTF-16.
 //
 // With a display (DISPLAY or WAYLAND_DISPLAY set) and TAVREL_HEADLESS unset, the program runs
-// in an SDL window. Otherwise it runs headless through the test driver, on a fresh temporary
-// device image: a program that defines
+// in an SDL window on the device image $TAVREL_DEVICE. Otherwise it runs headless through the
+// test driver, on a fresh temporary device image (or, when another program running on such an
+// image started it, on that image): a program that defines
 //     void DemoScript(device::Driver& driver);
 // (in the same source file as its WinMain, so the linker keeps it) has that script played
 // against it; without one, the entry lets the program run until idle, writes one screenshot
@@ -11,6 +12,7 @@
 #include <device/driver.h>
 #include <device/user.h>
 
+#include "internal/device_start.h"
 #include "internal/sdl.h"
 #include "internal/wide_text.h"
 
@@ -32,9 +34,11 @@ bool DisplayAvailable() {
   return (set("DISPLAY") || set("WAYLAND_DISPLAY")) && !set("TAVREL_HEADLESS");
 }
 
-// Arguments are joined by spaces, as a device command line is one string; an argument
-// holding a space is quoted.
+// A single argument is the command line as it is: CreateProcess hands a device program its
+// whole command line as one argument. Several arguments (typed in a shell) are joined by
+// spaces, as a device command line is one string; an argument holding a space is quoted.
 std::u16string CommandLine(int argc, char** argv) {
+  if (argc == 2) return device::internal::Utf8ToUtf16(argv[1]);
   std::string joined;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
   auto program = [&] { return WinMain(instance, nullptr, commandLine.data(), SW_SHOW); };
 
   if (DisplayAvailable() && device::internal::StartSdlBackend(name.c_str())) {
+    device::internal::StartDevice();  // headless, the driver does this
     int result = program();
     device::internal::StopSdlBackend();
     return result;

@@ -7,8 +7,10 @@
 // the script gives it back. The script gives the turn back in Settle and blocks until the
 // program is idle again. One mutex and one condition variable; exactly one thread runs.
 #include <device/driver.h>
+#include <device/shell.h>
 
 #include "internal/backend.h"
+#include "internal/device_start.h"
 #include "internal/headless.h"
 #include "internal/png_writer.h"
 #include "internal/screen.h"
@@ -85,6 +87,9 @@ class Lockstep {
 
 namespace {
 
+// Names the image a driver made, for the programs it starts (see StartDeviceImage).
+constexpr char kDriverImageEnv[] = "TAVREL_DRIVER_DEVICE";
+
 // A window that keeps invalidating itself in WM_PAINT would otherwise hang a test.
 constexpr int kMaxMessagesPerSettle = 200000;
 
@@ -117,6 +122,8 @@ Driver::Driver() {
   Headless().SetIdleHandler(nullptr);
   SetBackend(&Headless());
   MarkUiThread();
+  StartDevice();
+  ResetShellState();
 }
 
 Driver::Driver(Lockstep* lockstep) : Driver() { lockstep_ = lockstep; }
@@ -127,6 +134,7 @@ Driver::~Driver() {
   DestroyCaret();
   FreeAllWindowsSilently();
   Headless().SetIdleHandler(nullptr);
+  if (inheritedDevice_) return;  // the image belongs to the program that started this one
   std::error_code ignored;
   std::filesystem::remove_all(deviceFolder_, ignored);
   if (hadDeviceEnv_) {
@@ -134,16 +142,28 @@ Driver::~Driver() {
   } else {
     unsetenv("TAVREL_DEVICE");
   }
+  unsetenv(kDriverImageEnv);
 }
 
+// A fresh temporary image, unless this process was started (CreateProcess passes the
+// environment on) by a program running on a driver's image: then it joins that image, so
+// that both programs see one file system and one registry, as on the device.
 void Driver::StartDeviceImage() {
-  if (const char* env = std::getenv("TAVREL_DEVICE")) {
+  const char* env = std::getenv("TAVREL_DEVICE");
+  const char* driverImage = std::getenv(kDriverImageEnv);
+  if (env && *env && driverImage && std::string(env) == driverImage) {
+    inheritedDevice_ = true;
+    deviceFolder_ = env;
+    return;
+  }
+  if (env) {
     hadDeviceEnv_ = true;
     previousDeviceEnv_ = env;
   }
   std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-device-XXXXXX").string();
   if (mkdtemp(pattern.data())) deviceFolder_ = pattern;
   setenv("TAVREL_DEVICE", deviceFolder_.c_str(), 1);
+  setenv(kDriverImageEnv, deviceFolder_.c_str(), 1);
 }
 
 void Driver::Settle() {

@@ -16,7 +16,10 @@
 //      than sends, anything whose handler may run a modal loop). When the script
 //      returns, the program is asked to quit (PostQuitMessage(0)); if the program ends
 //      first, the rest of the script runs without a program.
-// Either way the device image is a fresh temporary folder (TAVREL_DEVICE), removed at the end.
+// Either way the device image is a fresh temporary folder (TAVREL_DEVICE), removed at the end,
+// except in a program started by a program that runs on a driver's image: it joins that image
+// and leaves it in place. The driver starts the device as the process entry does (installs the
+// image, registers the system classes) and resets the shell's state.
 #pragma once
 
 #include <device/user.h>
@@ -82,6 +85,7 @@ class Driver {
   std::string deviceFolder_;
   std::string previousDeviceEnv_;
   bool hadDeviceEnv_ = false;
+  bool inheritedDevice_ = false;  // joined the image of the program that started this process
 };
 
 // Mode (b): runs `program` (typically a call of the program's WinMain) on the calling thread
