@@ -16,39 +16,13 @@
 // combo boxes (CBS_SIMPLE, CBS_DROPDOWN), bitmap and icon buttons, WM_CTLCOLOR* messages.
 #pragma once
 
+#include <device/control_messages.h>
 #include <device/user.h>
 
 // The EDIT control lives in its own header; included here so that one include gives a
 // dialog procedure every standard control.
 #include <device/edit.h>
 
-// --- messages every control and dialog shares ---
-// The same block, under the same guard, is in <device/edit.h>: whichever header comes first
-// defines them once.
-#ifndef DEVICE_SHARED_CONTROL_MESSAGES
-#define DEVICE_SHARED_CONTROL_MESSAGES
-constexpr UINT WM_SETFONT = 0x0030;      // wParam font (null: the control's default), lParam redraw
-constexpr UINT WM_GETFONT = 0x0031;
-constexpr UINT WM_GETDLGCODE = 0x0087;   // lParam: the MSG being looked at, or null
-constexpr UINT WM_COMMAND = 0x0111;      // wParam MAKEWPARAM(id, notification), lParam control
-
-// WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTTAB = 0x0002;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-constexpr LRESULT DLGC_STATIC = 0x0100;
-constexpr LRESULT DLGC_BUTTON = 0x2000;
-
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
-  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
-}
-#endif
 
 // --- WM_COMMAND helpers ---
 // The control id, the notification code and the control of a WM_COMMAND.

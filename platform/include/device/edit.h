@@ -4,63 +4,12 @@
 // with CreateWindow(u"EDIT", ...) and may subclass it through GetClassInfo(u"EDIT") and
 // CallWindowProc. What the control does is listed at the top of platform/src/edit_control.cpp.
 //
-// The edit control also needs a few messages every control shares (WM_COMMAND, WM_SETFONT,
-// WM_GETDLGCODE) and the scroll-bar codes; they are defined below under include guards so that
-// this header and <device/controls.h> can be included in either order.
+// The messages every control shares (WM_COMMAND, WM_SETFONT, WM_GETDLGCODE) and the
+// scroll-bar codes come from <device/control_messages.h>.
 #pragma once
 
+#include <device/control_messages.h>
 #include <device/user.h>
-
-// --- messages every control and dialog shares ---
-// The same block, under the same guard, is in <device/controls.h>: whichever header comes first
-// defines them once.
-#ifndef DEVICE_SHARED_CONTROL_MESSAGES
-#define DEVICE_SHARED_CONTROL_MESSAGES
-constexpr UINT WM_SETFONT = 0x0030;      // wParam font (null: the control's default), lParam redraw
-constexpr UINT WM_GETFONT = 0x0031;
-constexpr UINT WM_GETDLGCODE = 0x0087;   // lParam: the MSG being looked at, or null
-constexpr UINT WM_COMMAND = 0x0111;      // wParam MAKEWPARAM(id, notification), lParam control
-
-// WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTTAB = 0x0002;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-constexpr LRESULT DLGC_STATIC = 0x0100;
-constexpr LRESULT DLGC_BUTTON = 0x2000;
-
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
-  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
-}
-#endif
-
-// --- scroll-bar messages and codes (the edit and list box controls) ---
-#ifndef DEVICE_SCROLL_BAR_CODES
-#define DEVICE_SCROLL_BAR_CODES
-constexpr UINT WM_VSCROLL = 0x0115;  // wParam MAKEWPARAM(SB_* code, thumb position)
-
-constexpr WORD SB_LINEUP = 0;
-constexpr WORD SB_LINEDOWN = 1;
-constexpr WORD SB_PAGEUP = 2;
-constexpr WORD SB_PAGEDOWN = 3;
-constexpr WORD SB_THUMBPOSITION = 4;
-constexpr WORD SB_THUMBTRACK = 5;
-constexpr WORD SB_TOP = 6;
-constexpr WORD SB_BOTTOM = 7;
-constexpr WORD SB_ENDSCROLL = 8;
-#endif
-
-#ifndef DEVICE_MAKELRESULT
-#define DEVICE_MAKELRESULT
-constexpr LRESULT MAKELRESULT(WORD low, WORD high) {
-  return static_cast<LRESULT>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
-}
-#endif
 
 // --- edit styles ---
 constexpr DWORD ES_LEFT = 0x0000;
