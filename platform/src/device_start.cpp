@@ -6,12 +6,14 @@
 
 #include <device/files.h>
 
+#include "internal/backend.h"
 #include "internal/remote_windows.h"
 #include "internal/system_classes.h"
 
 namespace device::internal {
 
 void StartDevice() {
+  MarkUiThread();  // before the window server can post into the queue from its thread
   EnsureDeviceImage();
   RegisterDialogClass();
   RegisterEditClass();

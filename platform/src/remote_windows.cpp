@@ -18,6 +18,7 @@
 
 #include <device/files.h>
 
+#include "internal/backend.h"
 #include "internal/window_state.h"
 
 #include <sys/socket.h>
@@ -230,9 +231,10 @@ class Server {
   // Listens for the device image now in use, leaving a previous one first.
   void Start(const fs::path& folder) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (fd_ >= 0 && folder == folder_) return;
-    StopLocked();
     std::error_code error;
+    // The registration may have gone with a removed image whose name came round again.
+    if (fd_ >= 0 && folder == folder_ && fs::exists(registration_, error)) return;
+    StopLocked();
     fs::create_directories(folder, error);
     long pid = static_cast<long>(::getpid());
     fs::path socketPath = folder / (std::to_string(pid) + ".sock");
@@ -398,7 +400,9 @@ BOOL RaiseRemoteWindow(HWND hwnd) {
 }
 
 void HandleRaiseRequest(HWND hwnd) {
-  if (IsWindow(hwnd)) SetForegroundWindow(hwnd);
+  if (!IsWindow(hwnd)) return;
+  SetForegroundWindow(hwnd);
+  CurrentBackend()->BringToFront();  // the device of this process comes before the other's
 }
 
 }  // namespace device::internal

@@ -64,6 +64,7 @@ class SdlBackend final : public Backend {
   void Poll() override;
   void WaitForWork(std::optional<std::uint64_t> nextTimerDue) override;
   void Wake() override;
+  void BringToFront() override { SDL_RaiseWindow(window_); }
 
  private:
   void Handle(const SDL_Event& e);

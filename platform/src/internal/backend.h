@@ -26,6 +26,9 @@ class Backend {
   virtual void WaitForWork(std::optional<std::uint64_t> nextTimerDue) = 0;
   // Called from any thread after a message was posted, so that a waiting UI thread wakes.
   virtual void Wake() = 0;
+  // Another process of the device raised one of this process's windows: a backend that
+  // shows the device in a host window brings that window to the front. UI thread.
+  virtual void BringToFront() {}
 };
 
 // Installs `backend` (owned by the caller) as the device's backend; null uninstalls.
