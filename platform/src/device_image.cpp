@@ -30,9 +30,10 @@ fs::path FindDataFolder() {
   for (const fs::path& candidate : {beside / "data", beside.parent_path() / "data", beside.parent_path().parent_path() / "data"}) {
     if (IsFolder(candidate)) return candidate;
   }
-  // The source tree this file was compiled from (CMake passes absolute source paths), for
-  // programs run from a build folder that has no copy of the data.
-  fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+  // The source tree the device was built from, for programs run from a build folder that has
+  // no copy of the data. Named by the build (not derived from __FILE__, whose spelling a
+  // prefix map or a relative build may change).
+  fs::path source = fs::path(TAVREL_SOURCE_DIR) / "data";
   return source.is_absolute() && IsFolder(source) ? source : fs::path();
 }
 

@@ -147,6 +147,7 @@ TEST_F(ButtonPanelTest, PanelIdsKeepIncreasingAndRemovedIdsAreGone) {
 }
 
 TEST_F(ButtonPanelTest, SkinSlotsStayEmptyWhenFilesAreMissing) {
+  std::filesystem::remove_all(skin_test::SkinFolder(driver_));  // the device starts with the shipped skins
   skin_test::WriteSolidImage(driver_, "display.png", 4, 4, 0x123456);
   LoadSkinImages();
   EXPECT_NE(SkinImage(18), nullptr) << "display.png is loaded although no panel lists it";

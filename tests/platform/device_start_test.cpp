@@ -108,3 +108,20 @@ TEST_F(DeviceStartTest, AProgramStartedHeadlessJoinsTheImageAndGetsItsCommandLin
 }
 
 }  // namespace
+
+namespace {
+
+// Without TAVREL_DATA the shipped data is found beside the program or in the source tree.
+TEST(DeviceStartShippedData, AFreshDeviceInstallsTheShippedKeyboardFile) {
+  ::unsetenv("TAVREL_DATA");
+  device::Driver driver;
+  auto read = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  std::string shipped = read(fs::path(TAVREL_SOURCE_DIR) / "data" / "keyboard.txt");
+  ASSERT_FALSE(shipped.empty());
+  EXPECT_EQ(read(fs::path(driver.DeviceFolder()) / "fs" / "Program Files" / "Tavrel" / "keyboard.txt"), shipped);
+}
+
+}  // namespace
