@@ -237,18 +237,26 @@ class Server {
     StopLocked();
     fs::create_directories(folder, error);
     long pid = static_cast<long>(::getpid());
+    // The socket is bound under a name finders ignore and renamed once it listens, so that
+    // nobody takes a registration for stale between bind and listen.
     fs::path socketPath = folder / (std::to_string(pid) + ".sock");
-    bool abstract = !FitsSocketPath(socketPath);
+    fs::path boundPath = folder / (std::to_string(pid) + ".sock.new");
+    bool abstract = !FitsSocketPath(boundPath);
     registration_ = abstract ? folder / (std::to_string(pid) + ".abstract") : socketPath;
-    Address address = abstract ? AbstractAddress(folder, pid) : PathAddress(socketPath);
+    Address address = abstract ? AbstractAddress(folder, pid) : PathAddress(boundPath);
     fs::remove(registration_, error);  // left by an earlier process with our pid
+    if (!abstract) fs::remove(boundPath, error);
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return;
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&address.addr), address.length) != 0 || ::listen(fd, 16) != 0) {
       ::close(fd);
       return;
     }
-    if (abstract) std::fclose(std::fopen(registration_.c_str(), "w"));
+    if (abstract) {
+      if (std::FILE* marker = std::fopen(registration_.c_str(), "w")) std::fclose(marker);
+    } else {
+      fs::rename(boundPath, socketPath, error);
+    }
     fd_ = fd;
     folder_ = folder;
     thread_ = std::thread([fd] { Serve(fd); });
