@@ -270,6 +270,11 @@ BOOL SetWindowText(HWND hwnd, LPCWSTR text);
 int GetWindowText(HWND hwnd, LPWSTR buffer, int maxCount);
 int GetWindowTextLength(HWND hwnd);
 // Searches this process's top-level windows, topmost first; a null argument matches any.
+// When none matches and at least one argument is given, the visible top-level windows of the
+// other programs running on the same device image are searched. Such a window's handle is
+// accepted only by SetForegroundWindow, BringWindowToTop, ShowWindow (showing) and
+// SetWindowPos (raising without moving, sizing or hiding), which ask its program to bring it
+// to the front; every other call treats it as no window.
 HWND FindWindow(LPCWSTR className, LPCWSTR windowName);
 int GetDlgCtrlID(HWND hwnd);
 
