@@ -15,7 +15,6 @@
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
 
-#include <device/files.h>
 #include <device/shell.h>
 
 HINSTANCE ProgramInstance = nullptr;
@@ -117,8 +116,6 @@ void RegisterWindowClasses(HINSTANCE instance) {
 }
 
 int RunTavrel(HINSTANCE instance) {
-  // Installing the program: the shipped data goes into the program folder on first start.
-  device::EnsureDeviceImage();
   if (RaiseRunningInstance()) return 0;
   ProgramInstance = instance;
   RegisterWindowClasses(instance);
