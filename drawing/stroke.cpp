@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr WPARAM kInputBackspace = 8;
-constexpr WPARAM kInputEnter = 13;
-
 StrokeKind Classify(POINT origin, int x, int y, int threshold) {
   const int dx = std::abs(origin.x - x);
   const int dy = std::abs(origin.y - y);

@@ -8,6 +8,10 @@
 // lParam a zero-terminated text that belongs to the sender.
 constexpr UINT KeyboardInputMessage = 0x0401;
 constexpr WPARAM kInputCharacter = 0;       // the first character of lParam
+constexpr WPARAM kInputBackspace = 8;
+constexpr WPARAM kInputTab = 9;
+constexpr WPARAM kInputEnter = 13;
+constexpr WPARAM kInputInsertText = 112;    // insert all of lParam
 constexpr WPARAM kInputCompleteWord = 114;  // complete the word at the caret with lParam
 
 // MainScreen -> keyboard: wParam is the new language index.

@@ -7,12 +7,6 @@
 
 #include <device/win_types.h>
 
-// KeyboardInputMessage codes (wParam) besides kInputCharacter and kInputCompleteWord.
-constexpr WPARAM kInputBackspace = 8;
-constexpr WPARAM kInputTab = 9;
-constexpr WPARAM kInputEnter = 13;
-constexpr WPARAM kInputInsertText = 112;  // insert all of lParam
-
 // Editor -> MainScreen: the caret moved by other means than typing. No parameters.
 constexpr UINT CaretMovedMessage = 0x0405;
 // MainScreen -> prediction bar: wParam the word before the caret (same number as above; the

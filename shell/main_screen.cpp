@@ -72,7 +72,6 @@ constexpr int kMenuHeight = 30;
 constexpr int kTitleHeight = 16;
 constexpr int kEditorLeft = 1;
 constexpr int kEditorBottom = 93;
-constexpr int kStripWidth = 2;  // dark grey at the left of the editor
 constexpr int kBarTop = 93;
 constexpr int kBarHeight = 29;
 // Landscape: the prediction bar stands between the editor and the keyboard.
