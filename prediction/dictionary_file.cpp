@@ -1,6 +1,7 @@
 #include "prediction/dictionary_file.h"
 
 #include "prediction/file_io.h"
+#include "prediction/zlib_stream.h"
 
 #include <device/files.h>
 
@@ -118,13 +119,9 @@ std::vector<std::uint8_t> BuildWordDictionaryFile(WordDictionary& dictionary, st
   dictionary.RemoveWordsAtOrBelow(threshold);
   const std::size_t size = PayloadSize(dictionary);
   const auto payload = BuildPayload(dictionary, size);
-  const uLong bound = std::max<uLong>(size * 1002 / 1000 + 128, compressBound(size));
-  std::vector<std::uint8_t> file(kLengthBytes + bound);
+  std::vector<std::uint8_t> file(kLengthBytes);
   WriteLe32(file.data(), static_cast<std::uint32_t>(size));
-  uLongf compressedSize = bound;
-  if (compress2(file.data() + kLengthBytes, &compressedSize, payload.get(), size, kCompressionLevel) != Z_OK)
-    return {};
-  file.resize(kLengthBytes + compressedSize);
+  if (!CompressZlibStream(payload.get(), size, kCompressionLevel, file)) return {};
   return file;
 }
 
