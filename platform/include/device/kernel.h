@@ -157,8 +157,18 @@ DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE LoadLibrary(LPCWSTR fileName);
 BOOL FreeLibrary(HMODULE module);
 
+// The hardware-abstraction layer's control requests. Only the reboot request is known: the
+// host cannot restart the device, so it logs the request to standard error and counts it;
+// every other code fails with ERROR_NOT_SUPPORTED.
+constexpr DWORD IOCTL_HAL_REBOOT = 0x0101003C;
+BOOL KernelIoControl(DWORD ioControlCode, LPVOID inBuffer, DWORD inSize, LPVOID outBuffer, DWORD outSize,
+                     DWORD* bytesReturned);
+
 // ---- Test hooks (not Win32) ------------------------------------------------------------
 namespace device {
+
+// How many reboots this process has requested through KernelIoControl.
+int RebootRequestCount();
 
 // Fixes the time that GetLocalTime and GetSystemTime report (both report `localTime`, as if
 // the device ran at UTC); a null pointer returns to host time.
