@@ -308,14 +308,52 @@ TEST(StartWindow, ClosingTheGridShrinksTheStartWindowTo240x320After100ms) {
       SetMenuOff);
 }
 
-TEST(StartWindow, DemoWritesTheStartAndGridScreenshots) {
+// The text of the one note in the notes folder (a byte-order mark, then UTF-16LE up to a zero),
+// with its file name; empty when there is none.
+struct SavedNote {
+  std::u16string name;
+  std::u16string text;
+};
+SavedNote ReadTheSavedNote() {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFile(u"\\My Documents\\Tavrels\\*.pwi", &found);
+  if (find == INVALID_HANDLE_VALUE) return {};
+  FindClose(find);
+  SavedNote note{found.cFileName, u""};
+  const std::u16string path = std::u16string(u"\\My Documents\\Tavrels\\") + found.cFileName;
+  HANDLE file = CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+  if (file == INVALID_HANDLE_VALUE) return note;
+  char16_t buffer[256] = {};
+  DWORD read = 0;
+  ReadFile(file, buffer, sizeof buffer - sizeof buffer[0], &read, nullptr);
+  CloseHandle(file);
+  note.text = buffer[0] == 0xFEFF ? buffer + 1 : buffer;
+  return note;
+}
+
+TEST(StartWindow, DemoWritesANoteOnBothKeypadsAndAScreenshotOfEveryStep) {
   const auto shots = std::filesystem::temp_directory_path() / "tavrel-shell-shots";
   std::filesystem::remove_all(shots);
   setenv("TAVREL_SHOTS", shots.string().c_str(), 1);
-  EXPECT_EQ(RunTavrel(DemoScript), 0);
+  SavedNote note;
+  EXPECT_EQ(RunTavrel([&](device::Driver& d) {
+              DemoScript(d);
+              note = ReadTheSavedNote();
+              EXPECT_NE(GridMenu(d), nullptr) << "the demo ends with the grid menu open";
+            }),
+            0);
   unsetenv("TAVREL_SHOTS");
-  EXPECT_TRUE(std::filesystem::exists(shots / "tavrel-start.png"));
-  EXPECT_TRUE(std::filesystem::exists(shots / "tavrel-grid-menu.png"));
+  // Typed on the predictive keypad (a capital by an up stroke), "tomorrow" taken from the
+  // prediction bar, the rest by multi-tap with three letters of one key in a row.
+  EXPECT_EQ(note.text, u"Meet Anna tomorrow at noon");
+  EXPECT_EQ(note.name, u"Meet Anna tomorrow at .pwi");  // named after its first 22 characters
+  for (const char* shot : {"tavrel-01-start.png", "tavrel-02-new-note.png", "tavrel-03-predictive-typed.png",
+                           "tavrel-04-suggestion-taken.png", "tavrel-05-phone-keypad.png",
+                           "tavrel-06-multi-tap-pending.png", "tavrel-07-multi-tap-typed.png", "tavrel-08-saved.png",
+                           "tavrel-09-grid-menu.png"}) {
+    EXPECT_TRUE(std::filesystem::exists(shots / shot)) << shot;
+  }
   std::filesystem::remove_all(shots);
 }
 
