@@ -428,17 +428,17 @@ void OnBack(HWND dialog, MainScreenState& s) {
 // ---- opening ----
 
 void CreateMenuBar(HWND dialog, MainScreenState& s) {
-  MenuSpec spec{kMenuMainScreen, TheSettings().inputmethod != kLandscape ? 1 : 0, 0};
+  MenuSpec menuSpec{kMenuMainScreen, TheSettings().inputmethod != kLandscape ? 1 : 0, 0};
   s.menuBar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuBarStyle, 0, 0, kScreenWidth, kScreenHeight, dialog,
-                             nullptr, ProgramInstance, &spec);
+                             nullptr, ProgramInstance, &menuSpec);
 }
 
 // The grid that VK_RETURN opens when `Menu` is off.
 void OpenPopupMenu(HWND dialog, MainScreenState& s) {
-  MenuSpec spec{kMenuMainScreen, s.landscape ? 0 : 1, 1};
+  MenuSpec menuSpec{kMenuMainScreen, s.landscape ? 0 : 1, 1};
   s.menuBar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuGridStyle, kPopupMenu.left, kPopupMenu.top,
                              kPopupMenu.right - kPopupMenu.left, kPopupMenu.bottom - kPopupMenu.top, dialog, nullptr,
-                             ProgramInstance, &spec);
+                             ProgramInstance, &menuSpec);
   SetMenuLabel(s, kNumericButton, NumericMode ? kNumericLabel : kTextLabel);
   SetMenuLabel(s, kLanguageButton, NumericMode ? NumericMethodLabel() : LanguageName());
 }

@@ -94,9 +94,9 @@ void WaitForContacts() {
 }
 
 void OpenGridMenu(HWND hwnd, MainWindowState& state) {
-  MenuSpec spec{kMenuMainWindow, 0, 1};
+  MenuSpec menuSpec{kMenuMainWindow, 0, 1};
   state.menuBar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuGridStyle, 0, 150, 240, 30, hwnd, nullptr,
-                                 ProgramInstance, &spec);
+                                 ProgramInstance, &menuSpec);
 }
 
 // Starts "assign.exe" from the program folder with this program's own path as its command

@@ -86,7 +86,7 @@ constexpr Cell kFixedCells[] = {kCentre, kTopRight, kBottomRight, kTopLeft, kBot
 constexpr int kKindCount = static_cast<int>(sizeof kKindLabels / sizeof kKindLabels[0]);
 
 struct MenuInstance {
-  MenuSpec spec;
+  MenuSpec menuSpec;
   int panel;         // ButtonPanel id
   int font;          // label font id
   bool ignoreKeys;   // grid: set for the first 300 ms
@@ -136,7 +136,7 @@ void FillDefaultButtons(MenuInstance& m) {
 // Labels and images of the kind, and in grid form its places and starting focus. A kind
 // outside the table keeps blank buttons and takes the places of kinds 3, 5 and 6.
 void ApplyKind(MenuInstance& m) {
-  const int kind = m.spec.kind;
+  const int kind = m.menuSpec.kind;
   const bool known = kind >= 0 && kind < kKindCount;
   if (known) {
     const KindLabels& labels = kKindLabels[kind];
@@ -149,14 +149,14 @@ void ApplyKind(MenuInstance& m) {
     m.buttons[2].imageSlot = labels.slot2;
     m.buttons[0].textOffsetX = labels.textOffsetX0;
   }
-  if (!m.spec.grid) return;
+  if (!m.menuSpec.grid) return;
   const KindPlaces& places = kKindPlaces[known ? kind : kMenuMainWindow];
   for (int i = 0; i < 4; ++i) PlaceInCell(m.buttons[i], places.cell[i]);
   for (int i = 4; i < kMenuButtonCount; ++i) PlaceInCell(m.buttons[i], kFixedCells[i - 4]);
   m.focused = places.startFocus;
 }
 
-int FocusedState(const MenuInstance& m) { return m.spec.grid ? kButtonFocused : kButtonNormal; }
+int FocusedState(const MenuInstance& m) { return m.menuSpec.grid ? kButtonFocused : kButtonNormal; }
 
 void RedrawFocused(HWND hwnd, const MenuInstance& m) {
   if (m.focused >= 0) DrawButton(hwnd, m.buttons[m.focused], FocusedState(m), m.panel);
@@ -190,13 +190,13 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCT* create) {
   auto* m = new MenuInstance{};
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(m));
   m->font = CreateAppFont(u"MS SANS SERIF", 13, false, false);
-  if (create->lpCreateParams != nullptr) m->spec = *static_cast<const MenuSpec*>(create->lpCreateParams);
+  if (create->lpCreateParams != nullptr) m->menuSpec = *static_cast<const MenuSpec*>(create->lpCreateParams);
   m->focused = -1;
   FillDefaultButtons(*m);
   ApplyKind(*m);
   m->panel = RegisterButtonPanel(hwnd, m->buttons, kMenuButtonCount, kMenuImages, 3, m->font);
   m->collapsed = false;
-  if (m->spec.grid) {
+  if (m->menuSpec.grid) {
     PushWindow(hwnd);
     SetWindowPos(hwnd, nullptr, kGridWindow.left, kGridWindow.top, kGridWindow.right - kGridWindow.left,
                  kGridWindow.bottom - kGridWindow.top, SWP_NOZORDER);
@@ -220,7 +220,7 @@ LRESULT OnPenDown(HWND hwnd, int x, int y) {
   const int previous = m->focused;
   m->focused = PressButtonAt(hwnd, m->buttons, x, y, m->panel, nullptr);
   // The old focus loses its look in a grid, where the focus is drawn.
-  if (m->spec.grid && previous >= 0 && previous != m->focused) {
+  if (m->menuSpec.grid && previous >= 0 && previous != m->focused) {
     DrawButton(hwnd, m->buttons[previous], kButtonNormal, m->panel);
   }
   return 0;
@@ -232,7 +232,7 @@ LRESULT OnPenUp(HWND hwnd) {
     DestroyWindow(hwnd);
     return 0;
   }
-  const bool landscapeBar = !m->spec.grid && m->spec.kind == kMenuMainScreen && m->spec.flag == 0;
+  const bool landscapeBar = !m->menuSpec.grid && m->menuSpec.kind == kMenuMainScreen && m->menuSpec.flag == 0;
   if (m->focused == 0 && landscapeBar) {
     if (m->collapsed) Expand(hwnd, *m, kExpandedLabel);
     else Collapse(hwnd, *m);
@@ -269,15 +269,15 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR id) {
 }
 
 LRESULT OnKillFocus(HWND hwnd) {
-  if (Menu(hwnd)->spec.grid) SetTimer(hwnd, kUpdateTimer, kUpdateDelayMs, nullptr);
+  if (Menu(hwnd)->menuSpec.grid) SetTimer(hwnd, kUpdateTimer, kUpdateDelayMs, nullptr);
   return 0;
 }
 
 LRESULT OnLayout(HWND hwnd, int kind, int flag) {
   MenuInstance* m = Menu(hwnd);
-  m->spec.kind = kind;
-  m->spec.flag = flag;
-  if (!m->spec.grid) {
+  m->menuSpec.kind = kind;
+  m->menuSpec.flag = flag;
+  if (!m->menuSpec.grid) {
     if (kind == kMenuMainScreen && flag == 0) Collapse(hwnd, *m);
     else if (kind == kMenuMainScreen) Expand(hwnd, *m, kPortraitLabel);
     else ResizeBar(hwnd, kBarWidth);
@@ -296,7 +296,7 @@ LRESULT OnLabel(HWND hwnd, WPARAM index, const WCHAR* text) {
 
 LRESULT OnDestroy(HWND hwnd) {
   MenuInstance* m = Menu(hwnd);
-  if (m->spec.grid) PopWindow(hwnd);
+  if (m->menuSpec.grid) PopWindow(hwnd);
   SetTimer(GetParent(hwnd), kMenuClosedTimer, kOwnerMenuClosedDelayMs, nullptr);
   DeleteAppFont(m->font);
   UnregisterButtonPanel(m->panel);

@@ -333,14 +333,6 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void RegisterButtonClass() {
-  WNDCLASSW wc{};
-  if (GetClassInfo(nullptr, u"BUTTON", &wc)) return;
-  wc.lpfnWndProc = ButtonProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = u"BUTTON";
-  RegisterClass(&wc);
-}
+void RegisterButtonClass() { RegisterControlClass(u"BUTTON", ButtonProc); }
 
 }  // namespace device::internal

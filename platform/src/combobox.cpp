@@ -268,13 +268,7 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RegisterComboBoxClass() {
   RegisterListBoxClass();  // the drop-down list
-  WNDCLASSW wc{};
-  if (GetClassInfo(nullptr, u"COMBOBOX", &wc)) return;
-  wc.lpfnWndProc = ComboBoxProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = u"COMBOBOX";
-  RegisterClass(&wc);
+  RegisterControlClass(u"COMBOBOX", ComboBoxProc);
 }
 
 }  // namespace device::internal

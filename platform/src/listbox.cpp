@@ -485,21 +485,11 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   }
 }
 
-void RegisterListClass(LPCWSTR name) {
-  WNDCLASSW wc{};
-  if (GetClassInfo(nullptr, name, &wc)) return;
-  wc.lpfnWndProc = ListBoxProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
-  RegisterClass(&wc);
-}
-
 }  // namespace
 
 void RegisterListBoxClass() {
-  RegisterListClass(u"LISTBOX");
-  RegisterListClass(u"ComboLBox");
+  RegisterControlClass(u"LISTBOX", ListBoxProc);
+  RegisterControlClass(u"ComboLBox", ListBoxProc);
 }
 
 }  // namespace device::internal

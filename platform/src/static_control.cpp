@@ -86,14 +86,6 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void RegisterStaticClass() {
-  WNDCLASSW wc{};
-  if (GetClassInfo(nullptr, u"STATIC", &wc)) return;
-  wc.lpfnWndProc = StaticProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = u"STATIC";
-  RegisterClass(&wc);
-}
+void RegisterStaticClass() { RegisterControlClass(u"STATIC", StaticProc); }
 
 }  // namespace device::internal

@@ -32,23 +32,23 @@ struct PngSpec {
 };
 
 // Writes a PNG whose sample bytes for row y come from `row(y, bytes)`.
-void WritePng(const std::string& path, const PngSpec& spec,
+void WritePng(const std::string& path, const PngSpec& format,
               const std::function<void(int, std::vector<png_byte>&)>& row) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_init_io(png, file);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, format.width, format.height, format.bitDepth, format.colorType,
+               format.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) {
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+  if (!format.palette.empty()) {
+    png_set_PLTE(png, info, format.palette.data(), static_cast<int>(format.palette.size()));
   }
   png_write_info(png, info);
-  std::vector<std::vector<png_byte>> rows(spec.height);
+  std::vector<std::vector<png_byte>> rows(format.height);
   std::vector<png_bytep> pointers;
-  for (int y = 0; y < spec.height; ++y) {
+  for (int y = 0; y < format.height; ++y) {
     rows[y].assign(png_get_rowbytes(png, info), 0);
     row(y, rows[y]);
     pointers.push_back(rows[y].data());

@@ -1,6 +1,8 @@
 #include "settings/registry_settings.h"
 #include "settings/settings_store.h"
 
+#include "../prediction/device_image.h"
+
 #include <device/files.h>
 #include <device/registry.h>
 
@@ -13,22 +15,8 @@
 
 namespace {
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public DeviceImageTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-settings-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    std::filesystem::create_directories(root_ / "no-data");
-    setenv("TAVREL_DEVICE", (root_ / "image").c_str(), 1);
-    setenv("TAVREL_DATA", (root_ / "no-data").c_str(), 1);
-    ASSERT_TRUE(device::EnsureDeviceImage());
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-
   static void SetDword(const WCHAR* name, DWORD value) { ASSERT_TRUE(WriteSetting(name, REG_DWORD, &value, 4)); }
   static void SetRaw(const WCHAR* name, DWORD type, std::vector<BYTE> bytes) {
     HKEY key = nullptr;
@@ -72,7 +60,6 @@ class SettingsTest : public ::testing::Test {
     return texts;
   }
 
-  std::filesystem::path root_;
   SettingsBlock settings{};
 };
 

@@ -56,18 +56,18 @@ class MenuBarTest : public ::testing::Test {
   }
 
   HWND OpenGrid(int kind) {
-    MenuSpec spec{kind, 0, 1};
+    MenuSpec menuSpec{kind, 0, 1};
     HWND grid = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuGridStyle, 0, 150, 240, 30, ownerWindow_, nullptr,
-                               nullptr, &spec);
+                               nullptr, &menuSpec);
     driver_.RunUntilIdle();
     return grid;
   }
 
   // A bar made the way the main screen makes it: 240 x 320 until a layout message sizes it.
   HWND OpenBar(int kind, int flag, int height = 30) {
-    MenuSpec spec{kind, flag, 0};
+    MenuSpec menuSpec{kind, flag, 0};
     HWND bar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuBarStyle, 0, 0, 240, height, ownerWindow_, nullptr,
-                              nullptr, &spec);
+                              nullptr, &menuSpec);
     driver_.RunUntilIdle();
     return bar;
   }

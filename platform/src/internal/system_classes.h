@@ -3,7 +3,14 @@
 // them all; platform tests may call them directly.
 #pragma once
 
+#include <device/user.h>
+
 namespace device::internal {
+
+// Registers a control class the way every standard control is: the arrow cursor, one pointer of
+// window extra bytes for the control's state, no background brush. Does nothing when the class
+// exists.
+void RegisterControlClass(LPCWSTR name, WNDPROC procedure);
 
 void RegisterEditClass();  // "EDIT" (edit_control.cpp)
 void RegisterDialogClass();    // "#32770" (dialog.cpp), also used by MessageBox
