@@ -104,6 +104,12 @@ class KeyboardTest : public ::testing::Test {
     return keyboard;
   }
 
+  // Taps a screen point `times` times; strokes from it by (dx, dy).
+  void TapAt(POINT p, int times = 1) {
+    for (int i = 0; i < times; ++i) driver_.Tap(p.x, p.y);
+  }
+  void StrokeFrom(POINT p, int dx, int dy) { driver_.Stroke(p.x, p.y, p.x + dx, p.y + dy); }
+
   // Which frame of its image a key shows on the screen (client rectangle of the keyboard),
   // judged at the first pixel of the key's top rows where frames 0 and 1 differ; -1 when the
   // screen shows neither.

@@ -29,14 +29,9 @@ class PhoneKeypadTest : public KeyboardTest {
     ASSERT_NE(keypad_, nullptr);
   }
 
-  void TapKey(int key, int times = 1) {
-    for (int i = 0; i < times; ++i) driver_.Tap(KeyPoint(key).x, KeyPoint(key).y);
-  }
+  void TapKey(int key, int times = 1) { TapAt(KeyPoint(key), times); }
   // A stroke that starts on a key and moves (dx, dy).
-  void StrokeKey(int key, int dx, int dy) {
-    const POINT p = KeyPoint(key);
-    driver_.Stroke(p.x, p.y, p.x + dx, p.y + dy);
-  }
+  void StrokeKey(int key, int dx, int dy) { StrokeFrom(KeyPoint(key), dx, dy); }
   UINT Period() const { return static_cast<UINT>(TheSettings().phonetimer) * 300; }
   HWND Preview() const { return driver_.Find(kPhonePreviewClass); }
 

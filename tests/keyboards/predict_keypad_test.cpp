@@ -48,13 +48,8 @@ class PredictKeypadTest : public KeyboardTest {
     ASSERT_NE(keypad_, nullptr);
   }
 
-  void TapKey(int key, int times = 1) {
-    for (int i = 0; i < times; ++i) driver_.Tap(KeyPoint(key).x, KeyPoint(key).y);
-  }
-  void StrokeKey(int key, int dx, int dy) {
-    const POINT p = KeyPoint(key);
-    driver_.Stroke(p.x, p.y, p.x + dx, p.y + dy);
-  }
+  void TapKey(int key, int times = 1) { TapAt(KeyPoint(key), times); }
+  void StrokeKey(int key, int dx, int dy) { StrokeFrom(KeyPoint(key), dx, dy); }
   bool Marked(int key) const { return ShownFrame(KeyRect(key), kCharacterImage) == 1; }
   void SwitchLanguage(int language) {
     ThePredictionEngine().tracker.SetLoadedLanguage(language);
