@@ -104,12 +104,11 @@ void AddRecords(const std::uint8_t* payload, std::int32_t records, WordDictionar
 void CreatePlaceholder(const WCHAR* path) {
   const std::u16string folder = FolderOf(path);
   if (folder.empty() || !CreateDirectory(folder.c_str(), nullptr)) return;
-  HANDLE file = CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  FileHandle file(CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return;
   const std::uint8_t zeros[kLengthBytes] = {};
   DWORD written = 0;
-  WriteFile(file, zeros, sizeof zeros, &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), zeros, sizeof zeros, &written, nullptr);
 }
 
 bool IsNoFile(const WCHAR* path) { return path[0] == u'-' && path[1] == 0; }

@@ -20,18 +20,6 @@ class FileHelpers : public DeviceImageTest {
     SetWriteFunctionForTesting(nullptr);
     DeviceImageTest::TearDown();
   }
-
-  static std::vector<std::u16string> Names(const char16_t* pattern) {
-    std::vector<std::u16string> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE find = FindFirstFile(pattern, &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.emplace_back(found.cFileName);
-    while (FindNextFile(find, &found));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
 };
 
 // Writes the first byte of the first request, then fails: a disk that fills up mid-save.

@@ -173,19 +173,6 @@ TEST(DictionaryFile, RecordsOfLengthZeroAreSkipped) {
 
 class DictionaryFileOnDevice : public DeviceImageTest {
  protected:
-  // The names matching a device pattern, sorted.
-  static std::vector<std::u16string> Names(const char16_t* pattern) {
-    std::vector<std::u16string> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE find = FindFirstFile(pattern, &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.emplace_back(found.cFileName);
-    while (FindNextFile(find, &found));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   void TearDown() override {
     SetWriteFunctionForTesting(nullptr);
     DeviceImageTest::TearDown();
