@@ -3,7 +3,7 @@
 // makes its own menu bar, editor, prediction bar and keyboard, routes keyboard input into the
 // editor and the word tracker, and ends by saving a note or handing the text back.
 //
-// Deliberate choices, each against what a reader might expect:
+// Deliberate choices where a reader might expect otherwise:
 // - The language rule (CurrentLang must be a used language) runs after the settings are
 //   loaded, since loading replaces CurrentLang; when CurrentLang then differs from the loaded
 //   language, its dictionaries are loaded (the loaded one saved first).
@@ -425,20 +425,24 @@ void SaveBesideUnreadableNote(HWND dialog, MainScreenState& s, const std::u16str
 // The note file's text replaces the file (which is renamed when its first words changed); a
 // note that was read and then emptied is deleted rather than saved as an empty note.
 void SaveNoteFile(HWND dialog, MainScreenState& s, const std::u16string& text) {
-  if (s.noteUnreadable) return SaveBesideUnreadableNote(dialog, s, text);
   const WCHAR* path = s.request != nullptr ? s.request->text : nullptr;
-  if (text.empty()) {
+  if (s.noteUnreadable) {
+    SaveBesideUnreadableNote(dialog, s, text);
+  } else if (text.empty()) {
     if (path != nullptr && path[0] != 0) DeleteFile(path);
     EndAfterSaving(dialog, s, true);
-    return;
+  } else {
+    EndAfterSaving(dialog, s, SaveNote(dialog, text.c_str(), path != nullptr ? kEditNotesList : kEditNewNote, path));
   }
-  EndAfterSaving(dialog, s, SaveNote(dialog, text.c_str(), path != nullptr ? kEditNotesList : kEditNewNote, path));
 }
 
 void SaveNewNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
-  if (text.empty()) return EndAfterSaving(dialog, s, true);
-  TheSettings().QuickSave = 1;
-  EndAfterSaving(dialog, s, SaveNote(dialog, text.c_str(), EditMode));
+  bool saved = true;
+  if (!text.empty()) {
+    TheSettings().QuickSave = 1;
+    saved = SaveNote(dialog, text.c_str(), EditMode);
+  }
+  EndAfterSaving(dialog, s, saved);
 }
 
 void OnSave(HWND dialog, MainScreenState& s) {
