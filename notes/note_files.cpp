@@ -3,6 +3,8 @@
 
 #include "notes/note_paths.h"
 
+#include "common/file_helpers.h"
+
 #include <unicode/uchar.h>
 
 #include <iterator>
@@ -11,8 +13,7 @@ using namespace notes_internal;
 
 namespace {
 
-constexpr WCHAR kScratchName[] = u"~save.tmp";  // '~' never occurs in a note's name
-constexpr int kMaxNameSuffix = 9999;           // "<name> (9999).pwi" is the last try
+constexpr int kMaxNameSuffix = 9999;  // "<name> (9999).pwi" is the last try
 
 bool IsNameCharacter(WCHAR c) {
   if (c >= u'0' && c <= u'9') return true;
@@ -20,19 +21,10 @@ bool IsNameCharacter(WCHAR c) {
   return u_isalpha(c) || u_isUAlphabetic(c) || u_isupper(c) || u_islower(c);
 }
 
-bool Exists(const std::u16string& path) { return GetFileAttributes(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::u16string& path) { return PathExists(path.c_str()); }
 
-// Creates the scratch file; a missing notes folder is created (one level) and tried once more.
-HANDLE CreateScratchFile(const std::u16string& folder, const std::u16string& scratch) {
-  HANDLE file = CreateFile(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_PATH_NOT_FOUND) return file;
-  CreateDirectory(folder.c_str(), nullptr);
-  return CreateFile(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-// The byte-order mark, the text as UTF-16LE and its 16-bit zero; flushed so that the rename
-// that follows never publishes a file whose bytes are still on their way to the disk.
-bool WriteNoteBytes(HANDLE file, std::u16string_view text) {
+// The byte-order mark, the text as UTF-16LE and its 16-bit zero.
+std::string NoteBytes(std::u16string_view text) {
   std::string bytes("\xFF\xFE", 2);
   bytes.reserve(2 + (text.size() + 1) * 2);
   for (WCHAR c : text) {
@@ -40,19 +32,7 @@ bool WriteNoteBytes(HANDLE file, std::u16string_view text) {
     bytes += static_cast<char>(c >> 8);
   }
   bytes.append(2, '\0');
-  DWORD written = 0;
-  auto size = static_cast<DWORD>(bytes.size());
-  return WriteFile(file, bytes.data(), size, &written, nullptr) && written == size && FlushFileBuffers(file);
-}
-
-// A scratch file that could not be written whole is removed again.
-bool WriteScratchFile(const std::u16string& folder, const std::u16string& scratch, std::u16string_view text) {
-  HANDLE file = CreateScratchFile(folder, scratch);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool written = WriteNoteBytes(file, text);
-  CloseHandle(file);
-  if (!written) DeleteFile(scratch.c_str());
-  return written;
+  return bytes;
 }
 
 std::u16string DecimalText(int n) {
@@ -78,16 +58,14 @@ std::u16string ChooseNotePath(const std::u16string& folder, const std::u16string
 }
 
 // The new file is complete under its final name before the edited note's old file goes, so
-// there is no moment without the note on the disk.
+// there is no moment without the note on the disk. A missing notes folder is created (one
+// level) first.
 bool QuickSaveNote(LPCWSTR text, std::u16string_view editedPath) {
   std::u16string folder = NotesFolder();
-  std::u16string scratch = InFolder(folder, kScratchName);
-  if (!WriteScratchFile(folder, scratch, View(text))) return false;
+  if (!Exists(folder)) CreateDirectory(folder.c_str(), nullptr);
   std::u16string target = ChooseNotePath(folder, NoteFileName(text), editedPath);
-  if (target.empty() || !MoveFileEx(scratch.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFile(scratch.c_str());
-    return false;
-  }
+  const std::string bytes = NoteBytes(View(text));
+  if (target.empty() || !ReplaceFileContents(target.c_str(), bytes.data(), bytes.size())) return false;
   if (!editedPath.empty() && !SamePath(target, editedPath)) DeleteFile(std::u16string(editedPath).c_str());
   return true;
 }

@@ -9,10 +9,11 @@
 // The `NotesFolder` is the setting `directory` (TheSettings().directory). All calls go through
 // the device file API and run on the user-interface thread.
 //
-// Where saving differs from the plain "create the file and write it" reading of the format:
-// - A note is written beside its final name (a scratch file "~save.tmp" in the notes folder),
-//   flushed, and then renamed over the final name in one atomic step, so a crash or a full
-//   disk in the middle of a save never leaves a truncated note or loses the previous one.
+// Where saving differs from simply creating the file and writing it:
+// - A note is written beside its final name (a temporary file of its own in the notes folder,
+//   common/file_helpers.h), flushed, and then renamed over the final name in one atomic step,
+//   so a crash or a full disk in the middle of a save never leaves a truncated note or loses
+//   the previous one, and two programs saving at once never mix their bytes.
 // - Quick save never overwrites a different note: when the name is taken, the note is saved as
 //   "<name> (2).pwi", "<name> (3).pwi", ... A note being edited replaces its own file.
 // - Saving an edited note writes the new file first and deletes the old one only after the
@@ -48,6 +49,20 @@ using FolderList = std::vector<FolderEntry>;
 
 enum class NoteReadMode { kView, kSearch };
 
+// What reading a note file for editing found.
+enum class NoteFileRead {
+  kRead,        // the text is the note's (possibly empty: a file holding only the mark)
+  kMissing,     // no such file: the note starts empty
+  kUnreadable,  // the file is there but gave no text: it must never be saved over or deleted
+};
+
+// What the main screen tells the user when a note it opened could not be read and "Save" is
+// pressed, and when a save fails. Both boxes carry the caption kNoteMessageCaption.
+constexpr WCHAR kNoteMessageCaption[] = u"tavrel";
+constexpr WCHAR kNoteUnreadableMessage[] = u"This note could not be read; it was not changed.";
+constexpr WCHAR kNoteNotSavedMessage[] =
+    u"This note could not be saved. Press Save to try again, or Back to leave it unsaved.";
+
 // The file name of a note: the first 22 characters of `text` (fewer when it is shorter), each
 // letter (any script, either case) and each digit '0'..'9' kept and every other character
 // replaced by a space, then ".pwi". Nothing is trimmed: "Hi, Bob!" gives "Hi  Bob .pwi" and
@@ -74,6 +89,12 @@ bool SaveNote(HWND owner, LPCWSTR text, std::int32_t editMode = 0, LPCWSTR reque
 // null: without the window such bytes give empty text. Zero-terminated; the caller owns it.
 std::unique_ptr<WCHAR[]> ConvertNoteBytes(const BYTE* bytes, DWORD byteCount);
 std::unique_ptr<WCHAR[]> ConvertNoteBytes(HWND richInk, const BYTE* bytes, DWORD byteCount);
+
+// Reads the note file at the full device path `path` for editing into `text`. A file that
+// could not be read, or whose bytes hold something but convert to no text (binary data, an
+// encoding the converter does not know, no rich-ink window for a file without the mark), is
+// kUnreadable and `text` is empty.
+NoteFileRead ReadNoteFile(LPCWSTR path, std::u16string& text);
 
 // Reads `NotesFolder` + "\" + `fileName` and folds it to lower case. View mode: the text goes
 // into the owner's preview control (kNotePreviewId) and the result is false. Search mode: true

@@ -3,11 +3,14 @@
 
 #include "notes/note_paths.h"
 
+#include "common/file_helpers.h"
+
 #include <device/dialogs.h>
 #include <device/richink.h>
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace notes_internal;
 
@@ -70,20 +73,13 @@ std::unique_ptr<WCHAR[]> DecodeNoteFile(const BYTE* bytes, DWORD count) {
   return text;
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes) {
-  HANDLE file = CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD sizeHigh = 0;
-  DWORD size = GetFileSize(file, &sizeHigh);
-  bool ok = size != INVALID_FILE_SIZE && sizeHigh == 0;
-  DWORD got = 0;
-  if (ok) {
-    bytes.assign(size, '\0');
-    ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
-  }
-  CloseHandle(file);
-  return ok;
+// Whether the bytes hold anything besides a byte-order mark and zeros: a file that does, and
+// still gives no text, is one this program cannot read, not an empty note.
+bool HoldsContent(const std::vector<std::uint8_t>& bytes) {
+  const std::size_t from = HasByteOrderMark(bytes.data(), static_cast<DWORD>(bytes.size())) ? 2 : 0;
+  for (std::size_t i = from; i < bytes.size(); ++i)
+    if (bytes[i] != 0) return true;
+  return false;
 }
 
 }  // namespace
@@ -110,10 +106,23 @@ std::unique_ptr<WCHAR[]> ConvertNoteBytes(HWND richInk, const BYTE* bytes, DWORD
   return text;
 }
 
+NoteFileRead ReadNoteFile(LPCWSTR path, std::u16string& text) {
+  text.clear();
+  std::vector<std::uint8_t> bytes;
+  switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Missing: return NoteFileRead::kMissing;
+    case ReadResult::Failed: return NoteFileRead::kUnreadable;
+    case ReadResult::Ok: break;
+  }
+  const auto converted = ConvertNoteBytes(bytes.data(), static_cast<DWORD>(bytes.size()));
+  text = converted.get();
+  return text.empty() && HoldsContent(bytes) ? NoteFileRead::kUnreadable : NoteFileRead::kRead;
+}
+
 bool LoadNoteText(HWND owner, LPCWSTR fileName, NoteReadMode mode, LPCWSTR searchText) {
-  std::string bytes;
-  if (!ReadWholeFile(InFolder(NotesFolder(), View(fileName)), bytes)) return false;
-  auto text = ConvertNoteBytes(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  std::vector<std::uint8_t> bytes;
+  if (ReadWholeFile(InFolder(NotesFolder(), View(fileName)).c_str(), bytes) != ReadResult::Ok) return false;
+  auto text = ConvertNoteBytes(bytes.data(), static_cast<DWORD>(bytes.size()));
   std::u16string folded = Folded(text.get());
   if (mode == NoteReadMode::kSearch) return folded.find(Folded(View(searchText))) != std::u16string::npos;
   SetDlgItemText(owner, kNotePreviewId, folded.c_str());

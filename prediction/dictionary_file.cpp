@@ -1,6 +1,6 @@
 #include "prediction/dictionary_file.h"
 
-#include "prediction/file_io.h"
+#include "common/file_helpers.h"
 #include "prediction/zlib_stream.h"
 
 #include <device/files.h>
@@ -19,6 +19,7 @@ constexpr std::size_t kRecordHeaderBytes = 3;
 // Deflate expands by at most 1032:1; a stated length beyond that is a corrupt header, and
 // trusting it would allocate gigabytes.
 constexpr std::uint64_t kMaxExpansion = 1032;
+constexpr int kMaxKeptFiles = 99;  // "<path>.bad" to "<path>.bad.99"
 
 std::uint32_t ReadLe32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -103,15 +104,62 @@ void AddRecords(const std::uint8_t* payload, std::int32_t records, WordDictionar
 void CreatePlaceholder(const WCHAR* path) {
   const std::u16string folder = FolderOf(path);
   if (folder.empty() || !CreateDirectory(folder.c_str(), nullptr)) return;
-  HANDLE file = CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  FileHandle file(CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return;
   const std::uint8_t zeros[kLengthBytes] = {};
   DWORD written = 0;
-  WriteFile(file, zeros, sizeof zeros, &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), zeros, sizeof zeros, &written, nullptr);
 }
 
 bool IsNoFile(const WCHAR* path) { return path[0] == u'-' && path[1] == 0; }
+
+// Decompresses the file's payload and checks that its records fit, without adding anything.
+bool UnpackPayload(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]>& payload,
+                   std::int32_t& records) {
+  if (size <= kLengthBytes) return false;
+  const std::uint32_t length = ReadLe32(bytes);
+  const std::size_t compressedSize = size - kLengthBytes;
+  if (length < kLengthBytes || length > compressedSize * kMaxExpansion + 64) return false;
+  payload = std::make_unique_for_overwrite<std::uint8_t[]>(length);
+  uLongf decompressed = length;
+  if (uncompress(payload.get(), &decompressed, bytes + kLengthBytes, compressedSize) != Z_OK ||
+      decompressed != length)
+    return false;
+  records = static_cast<std::int32_t>(ReadLe32(payload.get()));
+  return records >= 0 && RecordsFit(payload.get(), length, records);
+}
+
+// Whether the file at `path` is one a save must not replace: it is there and holds more than
+// a length field, yet does not load (unreadable, truncated, a flipped bit). Its words would be
+// lost for good if the save wrote over it.
+bool HoldsUnloadableWords(const WCHAR* path) {
+  std::vector<std::uint8_t> bytes;
+  switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Missing: return false;
+    case ReadResult::Failed: return true;
+    case ReadResult::Ok: break;
+  }
+  if (bytes.size() <= kLengthBytes) return false;  // the placeholder of a new language, or less
+  std::unique_ptr<std::uint8_t[]> payload;
+  std::int32_t records = 0;
+  return !UnpackPayload(bytes.data(), bytes.size(), payload, records);
+}
+
+// Renames the file to "<path>.bad", or "<path>.bad.2", "<path>.bad.3", ... when those are
+// taken; never over another file. Returns the new path, empty when it could not be moved.
+std::u16string MoveAside(const WCHAR* path) {
+  for (int n = 1; n <= kMaxKeptFiles; ++n) {
+    std::u16string aside = std::u16string(path) + u".bad";
+    if (n > 1) {
+      const std::string digits = std::to_string(n);
+      aside += u'.';
+      aside.append(digits.begin(), digits.end());
+    }
+    if (MoveFileEx(path, aside.c_str(), 0)) return aside;
+    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return {};
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -126,17 +174,9 @@ std::vector<std::uint8_t> BuildWordDictionaryFile(WordDictionary& dictionary, st
 }
 
 bool ParseWordDictionaryFile(const std::uint8_t* bytes, std::size_t size, WordDictionary& dictionary) {
-  if (size <= kLengthBytes) return false;
-  const std::uint32_t length = ReadLe32(bytes);
-  const std::size_t compressedSize = size - kLengthBytes;
-  if (length < kLengthBytes || length > compressedSize * kMaxExpansion + 64) return false;
-  auto payload = std::make_unique_for_overwrite<std::uint8_t[]>(length);
-  uLongf decompressed = length;
-  if (uncompress(payload.get(), &decompressed, bytes + kLengthBytes, compressedSize) != Z_OK ||
-      decompressed != length)
-    return false;
-  const std::int32_t records = static_cast<std::int32_t>(ReadLe32(payload.get()));
-  if (records < 0 || !RecordsFit(payload.get(), length, records)) return false;
+  std::unique_ptr<std::uint8_t[]> payload;
+  std::int32_t records = 0;
+  if (!UnpackPayload(bytes, size, payload, records)) return false;
   AddRecords(payload.get(), records, dictionary);
   return true;
 }
@@ -152,8 +192,16 @@ bool LoadWordDictionary(const WCHAR* path, WordDictionary& dictionary) {
   return false;
 }
 
-bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int32_t threshold) {
+bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int32_t threshold,
+                        std::u16string* keptAs) {
+  if (keptAs != nullptr) keptAs->clear();
   if (IsNoFile(path)) return false;
   const std::vector<std::uint8_t> file = BuildWordDictionaryFile(dictionary, threshold);
-  return !file.empty() && ReplaceFileContents(path, file.data(), file.size());
+  if (file.empty()) return false;
+  if (HoldsUnloadableWords(path)) {
+    const std::u16string aside = MoveAside(path);
+    if (aside.empty()) return false;
+    if (keptAs != nullptr) *keptAs = aside;
+  }
+  return ReplaceFileContents(path, file.data(), file.size());
 }

@@ -14,6 +14,8 @@
 //   frequent word never comes back as a rare or dead one.
 // - Saving writes a new file beside the old one and renames it over the old one only once it
 //   is complete and flushed; a failed save leaves the previous file intact.
+// - A file that failed to load is moved aside before the first save, never written over
+//   (a flipped bit would otherwise turn a dictionary of thousands of words into an empty one).
 // - Records of length 0 (which no writer produces) are skipped on load.
 // A malformed file (4 bytes or less, L below 4, L beyond what the compressed bytes could
 // hold, a stream that does not decompress to exactly L bytes, N negative, records running
@@ -26,6 +28,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Removes the words whose count is `threshold` or less from the dictionary and returns the
@@ -43,5 +46,10 @@ bool ParseWordDictionaryFile(const std::uint8_t* bytes, std::size_t size, WordDi
 bool LoadWordDictionary(const WCHAR* path, WordDictionary& dictionary);
 
 // Removes the words at or below `threshold` and writes the others to the file at the device
-// path, atomically. Returns success; on failure the old file is unchanged.
-bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int32_t threshold);
+// path, atomically. Returns success; on failure the old file is unchanged. A file already at
+// the path that holds more than its length field but does not load (so its words never
+// reached the dictionary) is never written over: it is first renamed to "<path>.bad" (or
+// "<path>.bad.2", ... when that is taken) and that name goes to `keptAs`; when it cannot be
+// renamed nothing is saved. `keptAs` is emptied otherwise.
+bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int32_t threshold,
+                        std::u16string* keptAs = nullptr);

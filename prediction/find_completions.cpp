@@ -77,8 +77,8 @@ class RankingSlots {
  public:
   RankingSlots(std::size_t prefixLength, const StringPool& pool) : n_(prefixLength), pool_(pool) {}
 
-  // Rule c alone: the candidate takes slot j when its count beats the slot's score strictly,
-  // pushing the slots below down by one.
+  // Ranking by count alone: the candidate takes slot j when its count beats the slot's score
+  // strictly, pushing the slots below down by one.
   bool TakeIfHigher(int j, Candidate& c) {
     if (c.entry->count <= slot_[j].score) return false;
     for (int k = kSuggestionCount - 1; k > j; --k) slot_[k] = slot_[k - 1];
@@ -87,8 +87,9 @@ class RankingSlots {
     return true;
   }
 
-  // First pass: rules a and b group a word with a slot word it extends or begins, before
-  // rule c is tried for that same slot.
+  // First pass: a word that extends a slot's word adds its count to the slot's score; a word
+  // that begins a slot's word adds its count too and takes the slot's place (the shorter word
+  // shows). Only when neither holds is the word ranked against the slot by its count alone.
   void RankGrouped(Candidate& c) {
     for (int j = 0; j < kSuggestionCount; ++j) {
       Slot& slot = slot_[j];

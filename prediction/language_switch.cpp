@@ -4,6 +4,7 @@
 #include "prediction/next_word_file.h"
 #include "prediction/window_messages.h"
 
+#include <device/dialogs.h>
 #include <device/user.h>
 
 namespace {
@@ -32,7 +33,17 @@ bool LoadLanguageDictionaries(PredictionEngine& engine, int language) {
 bool SaveLanguageDictionary(PredictionEngine& engine, int language) {
   const LanguageRecord& record = engine.languages.Language(language);
   if (IsNoFile(record.PREDICTDB)) return false;
-  return SaveWordDictionary(PredictionFilePath(engine, record.PREDICTDB).c_str(), engine.dictionary, 0);
+  std::u16string keptAs;
+  const bool saved = SaveWordDictionary(PredictionFilePath(engine, record.PREDICTDB).c_str(), engine.dictionary, 0, &keptAs);
+  // Each damaged file is moved aside once, so the user hears of it once.
+  if (!keptAs.empty())
+    MessageBox(GetActiveWindow(), DictionaryKeptAsideText(keptAs).c_str(), kDictionaryMessageCaption,
+               MB_OK | MB_ICONEXCLAMATION);
+  return saved;
+}
+
+std::u16string DictionaryKeptAsideText(const std::u16string& keptAs) {
+  return u"The word dictionary could not be read. It was kept as " + keptAs + u" and a new one was saved.";
 }
 
 bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, HWND keyboard, HWND menuBar,

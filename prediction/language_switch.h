@@ -20,8 +20,14 @@ std::u16string PredictionFilePath(const PredictionEngine& engine, const WCHAR* v
 bool LoadLanguageDictionaries(PredictionEngine& engine, int language);
 
 // Writes the WordDictionary to the language's PREDICTDB file (threshold 0), unless that is
-// "-". Returns true when the file was written.
+// "-". Returns true when the file was written. When the file there did not load, it is kept
+// under another name first (SaveWordDictionary) and a message box (owned by the active
+// window, caption kDictionaryMessageCaption, text DictionaryKeptAsideText) tells the user.
 bool SaveLanguageDictionary(PredictionEngine& engine, int language);
+
+constexpr WCHAR kDictionaryMessageCaption[] = u"tavrel";
+// "The word dictionary could not be read. It was kept as <keptAs> and a new one was saved."
+std::u16string DictionaryKeptAsideText(const std::u16string& keptAs);
 
 // The language button: when the next used language differs from CurrentLang, saves the
 // current dictionary, makes the next language current and loaded, sends the keyboard window

@@ -1,6 +1,6 @@
 #include "prediction/language_table.h"
 
-#include "prediction/file_io.h"
+#include "common/file_helpers.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "prediction/next_word_file.h"
 
-#include "prediction/file_io.h"
+#include "common/file_helpers.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>

@@ -82,6 +82,36 @@ std::int32_t InRangeOr(std::int32_t value, std::int32_t low, std::int32_t high, 
   return (value >= low && value <= high) ? value : fallback;
 }
 
+// The stored list as it is, or 0..count-1 when it is missing, of another type or too short.
+std::vector<std::int32_t> StoredUsedLanguages(std::int32_t count) {
+  std::vector<std::int32_t> used;
+  std::vector<BYTE> bytes;
+  if (ReadBinarySetting(u"UsedLangs", bytes) && bytes.size() >= static_cast<std::size_t>(count) * 4) {
+    for (std::int32_t i = 0; i < count; ++i) {
+      const BYTE* p = bytes.data() + 4 * i;
+      used.push_back(static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (DWORD(p[3]) << 24)));
+    }
+    return used;
+  }
+  for (std::int32_t i = 0; i < count; ++i) used.push_back(i);
+  return used;
+}
+
+// Keeps the entries that name a language of keyboard.txt, each once, in their order; a list
+// left empty becomes every language in file order. A language that is not there has no name
+// and no keys, so the language button must never reach it.
+std::vector<std::int32_t> KnownLanguages(const std::vector<std::int32_t>& stored, int languageCount) {
+  std::vector<std::int32_t> known;
+  for (std::int32_t language : stored) {
+    const bool inTable = language >= 0 && language < languageCount;
+    if (inTable && std::find(known.begin(), known.end(), language) == known.end()) known.push_back(language);
+  }
+  if (known.empty()) {
+    for (std::int32_t i = 0; i < std::min(languageCount, kMaxUsedLanguages); ++i) known.push_back(i);
+  }
+  return known;
+}
+
 void LoadUsedLanguages(SettingsBlock& s, int languageCount) {
   DWORD stored = 0;
   const std::int32_t count = ReadDwordSetting(u"NumOfLangs", &stored)
@@ -89,15 +119,7 @@ void LoadUsedLanguages(SettingsBlock& s, int languageCount) {
                                  : std::clamp(languageCount, 0, kMaxUsedLanguages);
   s.UsedLangs.clear();
   if (count == 0) return;
-  std::vector<BYTE> bytes;
-  if (ReadBinarySetting(u"UsedLangs", bytes) && bytes.size() >= static_cast<std::size_t>(count) * 4) {
-    for (std::int32_t i = 0; i < count; ++i) {
-      const BYTE* p = bytes.data() + 4 * i;
-      s.UsedLangs.push_back(static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (DWORD(p[3]) << 24)));
-    }
-    return;
-  }
-  for (std::int32_t i = 0; i < count; ++i) s.UsedLangs.push_back(i);
+  s.UsedLangs = KnownLanguages(StoredUsedLanguages(count), languageCount);
 }
 
 void LoadDirectory(SettingsBlock& s) {
@@ -184,9 +206,11 @@ void SaveSettings(SettingsBlock& s) {
 void LoadSettings() { LoadSettings(TheSettings(), ThePredictionEngine().languages.count); }
 void SaveSettings() { SaveSettings(TheSettings()); }
 
+// Missing (or of another type) and 0 both mean the tool was never started; any other value
+// means it was.
 bool AssignToolStarted() {
   DWORD value = 0;
-  return ReadDwordSetting(u"Assign", &value) && value == 1;
+  return ReadDwordSetting(u"Assign", &value) && value != 0;
 }
 
 void MarkAssignToolStarted() {

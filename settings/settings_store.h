@@ -8,6 +8,9 @@
 // Choices where the behaviour is otherwise open:
 // - NumOfLangs is kept within 0..10 (the language table's room); a UsedLangs value shorter
 //   than NumOfLangs entries counts as missing and the default list 0..NumOfLangs-1 is used.
+// - UsedLangs keeps only entries that name a language of keyboard.txt (0 up to the language
+//   count), each once; a list left empty that way becomes every language of the file, in
+//   order. NumOfLangs is the length of what is kept.
 // - `strikelength` outside 1..3 and `phonetimer` outside 1..5 take their defaults (2), so a
 //   corrupt value never gives a zero stroke length or time-out.
 // - Predefined texts: the first stored string is always a text (an empty value gives one
@@ -64,6 +67,7 @@ void SaveSettings(SettingsBlock& settings);
 void LoadSettings();
 void SaveSettings();
 
-// The DWORD `Assign`: 1 once the button-assignment tool has been started on first run.
+// The DWORD `Assign`: 1 once the button-assignment tool has been started on first run. The
+// tool is due when the value is 0 or missing; any other value counts as started.
 bool AssignToolStarted();
 void MarkAssignToolStarted();

@@ -3,7 +3,7 @@
 // makes its own menu bar, editor, prediction bar and keyboard, routes keyboard input into the
 // editor and the word tracker, and ends by saving a note or handing the text back.
 //
-// Deliberate differences from a literal reading of the behaviour:
+// Deliberate choices where a reader might expect otherwise:
 // - The language rule (CurrentLang must be a used language) runs after the settings are
 //   loaded, since loading replaces CurrentLang; when CurrentLang then differs from the loaded
 //   language, its dictionaries are loaded (the loaded one saved first).
@@ -16,9 +16,12 @@
 //   activated or given the focus, without selecting the editor's text (the dialog manager's
 //   own focus handling would select all of it).
 // - A note file that cannot be read leaves the editor empty and the opening goes on (timers
-//   included). "Save" of a note file hands the file's path to SaveNote, which replaces the
-//   file safely (the old one goes only once the new one is written); an emptied note file is
-//   deleted instead of being saved as an empty note.
+//   included). "Save" then never deletes or replaces that file: the user is told, and text
+//   typed meanwhile is saved as a new note. "Save" of a note file that was read hands its path
+//   to SaveNote, which replaces the file safely (the old one goes only once the new one is
+//   written); a note the user emptied is deleted instead of being saved as an empty note.
+// - A save that fails keeps the screen open with the text and says so; the user can try
+//   again or leave with Back.
 // - The whole background is painted dark grey before the title strip, so the strip left
 //   below the keyboard when `Menu` is off is not left unpainted.
 // - A pop-up menu grid still open when the screen closes is destroyed first, so the window
@@ -43,6 +46,7 @@
 #include "shell/startup.h"
 #include "shell/window_stack.h"
 
+#include <device/dialogs.h>
 #include <device/edit.h>
 #include <device/files.h>
 #include <device/gdi.h>
@@ -131,6 +135,7 @@ struct MainScreenState {
   int titleFont;         // "MS SANS SERIF" 14 px
   int verticalFont;      // the same, rotated, for the landscape title
   int smallFont;         // "MS SANS SERIF" 13 px
+  bool noteUnreadable;   // the note file being edited could not be read: Save never touches it
 };
 
 // Kept between openings of the main screen: 1 shows the calculator keypad.
@@ -392,22 +397,52 @@ void ChooseLanguage() {
 
 // ---- ending ----
 
-// The note file's text replaces the file (which is renamed when its first words changed); an
-// emptied note is deleted rather than saved as an empty note.
-void SaveNoteFile(HWND dialog, const MainScreenState& s, const std::u16string& text) {
-  const WCHAR* path = s.request != nullptr ? s.request->text : nullptr;
-  if (!text.empty()) SaveNote(dialog, text.c_str(), path != nullptr ? kEditNotesList : kEditNewNote, path);
-  else if (path != nullptr && path[0] != 0) DeleteFile(path);
-  EndDialog(dialog, 1);
-}
+void TellUser(HWND dialog, const WCHAR* text) { MessageBox(dialog, text, kNoteMessageCaption, MB_OK | MB_ICONEXCLAMATION); }
 
-void SaveNewNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
-  if (!text.empty()) {
-    TheSettings().QuickSave = 1;
-    SaveNote(dialog, text.c_str(), EditMode);
+// A failed save keeps the screen open with the text, so the user can try again or leave it
+// deliberately with Back.
+void EndAfterSaving(HWND dialog, MainScreenState& s, bool saved) {
+  if (!saved) {
+    TellUser(dialog, kNoteNotSavedMessage);
+    return;
   }
   DestroyKeyboard(s);
   EndDialog(dialog, 1);
+}
+
+// A note file that could not be read is left exactly as it is: any text typed meanwhile is
+// saved as a new note beside it, and an empty editor saves nothing.
+void SaveBesideUnreadableNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
+  TellUser(dialog, kNoteUnreadableMessage);
+  if (text.empty()) {
+    DestroyKeyboard(s);
+    EndDialog(dialog, 0);
+    return;
+  }
+  EndAfterSaving(dialog, s, SaveNote(dialog, text.c_str(), kEditNewNote));
+}
+
+// The note file's text replaces the file (which is renamed when its first words changed); a
+// note that was read and then emptied is deleted rather than saved as an empty note.
+void SaveNoteFile(HWND dialog, MainScreenState& s, const std::u16string& text) {
+  const WCHAR* path = s.request != nullptr ? s.request->text : nullptr;
+  if (s.noteUnreadable) {
+    SaveBesideUnreadableNote(dialog, s, text);
+  } else if (text.empty()) {
+    if (path != nullptr && path[0] != 0) DeleteFile(path);
+    EndAfterSaving(dialog, s, true);
+  } else {
+    EndAfterSaving(dialog, s, SaveNote(dialog, text.c_str(), path != nullptr ? kEditNotesList : kEditNewNote, path));
+  }
+}
+
+void SaveNewNote(HWND dialog, MainScreenState& s, const std::u16string& text) {
+  bool saved = true;
+  if (!text.empty()) {
+    TheSettings().QuickSave = 1;
+    saved = SaveNote(dialog, text.c_str(), EditMode);
+  }
+  EndAfterSaving(dialog, s, saved);
 }
 
 void OnSave(HWND dialog, MainScreenState& s) {
@@ -443,32 +478,19 @@ void OpenPopupMenu(HWND dialog, MainScreenState& s) {
   SetMenuLabel(s, kLanguageButton, NumericMode ? NumericMethodLabel() : LanguageName());
 }
 
-bool ReadWholeFile(const WCHAR* path, std::vector<BYTE>& bytes) {
-  HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const DWORD size = GetFileSize(file, nullptr);
-  bool ok = size != INVALID_FILE_SIZE;
-  DWORD read = 0;
-  if (ok) {
-    bytes.resize(size);
-    ok = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-// The request's text, or with EditMode 3 the note file it names.
+// The request's text, or with EditMode 3 the note file it names. A file that is there but
+// cannot be read leaves the editor empty and marks the note as not to be saved over.
 void LoadRequestText(HWND dialog, MainScreenState& s) {
   if (s.editor == nullptr) return;
   if (EditMode != kEditNotesList) {
     SetWindowText(s.editor, s.request->text);
     return;
   }
-  std::vector<BYTE> bytes;
-  if (!ReadWholeFile(s.request->text, bytes)) return;
-  const std::unique_ptr<WCHAR[]> text = ConvertNoteBytes(bytes.data(), static_cast<DWORD>(bytes.size()));
-  if (text == nullptr) return;
-  SetWindowText(s.editor, text.get());
+  std::u16string text;
+  const NoteFileRead read = ReadNoteFile(s.request->text, text);
+  s.noteUnreadable = read == NoteFileRead::kUnreadable;
+  if (read != NoteFileRead::kRead) return;
+  SetWindowText(s.editor, text.c_str());
   SetTimer(dialog, kCaretToEndTimer, kShortDelayMs, nullptr);
 }
 

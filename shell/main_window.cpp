@@ -2,7 +2,7 @@
 // contact, contacts). Created by the start-up sequence; its destruction ends the program.
 // With the setting `Menu` off, VK_RETURN opens a grid menu with "Setup" and "Exit".
 //
-// Deliberate differences from a literal reading of the behaviour:
+// Deliberate choices where a reader might expect otherwise:
 // - Timer 1 raises the window without activating it, so that an open grid menu (an owned
 //   pop-up that holds the keyboard focus) keeps the keys.
 // - The menu's "Exit" posts WM_CLOSE instead of destroying the window while the menu is still

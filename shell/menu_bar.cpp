@@ -2,7 +2,7 @@
 // Created by its owner (the start window on VK_RETURN, the main screen, the notes list, the
 // contact windows, the Fx keys) with a MenuSpec; reports the chosen button to the owner.
 //
-// Deliberate differences from a literal reading of the behaviour:
+// Deliberate choices where a reader might expect otherwise:
 // - The focused button and the collapse state are kept per menu, not process-wide, so a grid
 //   that closes (focus on "Back") leaves the focus of its screen's bar untouched.
 // - Only a bar collapses: button 0 of a kind-0 grid (which its owner creates with flag 0)

@@ -95,8 +95,13 @@ void RunMessageLoop() {
   while (GetMessage(&msg, nullptr, 0, 0)) DispatchMessage(&msg);
 }
 
+// Only a dictionary that was loaded is saved, into its own language's file: when start-up
+// stopped before loading one (no start window), saving would write an empty dictionary over
+// the language's file.
 void ShutDown() {
-  SaveLanguageDictionary(ThePredictionEngine(), TheSettings().CurrentLang);
+  PredictionEngine& engine = ThePredictionEngine();
+  const int loaded = engine.tracker.GetLoadedLanguage();
+  if (loaded >= 0) SaveLanguageDictionary(engine, loaded);
   GXCloseInput();
   LogOffContactStore();
 }

@@ -4,7 +4,7 @@
 // paragraph; LearnWord median <= 10 us; load <= 25 ms; save <= 40 ms; dictionary memory
 // <= 4 MB. The per-call medians are reported as the counters median_us; memory as dict_MB.
 #include "prediction/dictionary_file.h"
-#include "prediction/file_io.h"
+#include "common/file_helpers.h"
 #include "prediction/word_dictionary.h"
 
 #include <device/files.h>

@@ -1,6 +1,6 @@
 // Files and folders of the device: CreateFile, ReadFile, WriteFile, GetFileSize,
 // SetFilePointer, SetEndOfFile, FlushFileBuffers, DeleteFile, MoveFile, MoveFileEx, CopyFile,
-// CreateDirectory, RemoveDirectory, GetFileAttributes.
+// GetTempFileName, CreateDirectory, RemoveDirectory, GetFileAttributes.
 //
 // Not implemented: share-mode enforcement (several opens of one file all succeed, as the device
 // has no other users than our three programs), overlapped I/O, file times set by the caller,
@@ -15,7 +15,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 
 namespace fs = std::filesystem;
 using namespace device::internal;
@@ -53,6 +55,29 @@ void SyncFolderOf(const fs::path& path) {
     ::fsync(fd);
     ::close(fd);
   }
+}
+
+// "<folder>\<first three of prefix><hex>.TMP", as Win32 spells temporary names.
+std::u16string TempFileName(std::u16string_view folder, LPCWSTR prefix, UINT unique) {
+  std::u16string name(folder);
+  if (name.empty() || (name.back() != u'\\' && name.back() != u'/')) name += u'\\';
+  for (int i = 0; i < 3 && prefix != nullptr && prefix[i] != 0; ++i) name += prefix[i];
+  constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string digits;
+  for (UINT n = unique & 0xFFFF; n != 0; n >>= 4) digits.insert(digits.begin(), kHex[n & 0xF]);
+  return name + digits + u".TMP";
+}
+
+UINT FailWithZero(DWORD error) {
+  SetLastError(error);
+  return 0;
+}
+
+// Where the search for a free number starts: the clock mixed with the process, so that two
+// processes starting at the same moment rarely try the same names.
+UINT FirstTempNumber() {
+  UINT start = (GetTickCount() ^ (static_cast<UINT>(::getpid()) * 2654435761u)) & 0xFFFF;
+  return start == 0 ? 1 : start;
 }
 
 }  // namespace
@@ -240,6 +265,34 @@ BOOL CopyFile(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists) 
   fs::copy_file(from.host, to.host, fs::copy_options::overwrite_existing, error);
   if (error) return Fail(ErrorFromErrno(error.value()));
   return TRUE;
+}
+
+UINT GetTempFileName(LPCWSTR pathName, LPCWSTR prefix, UINT unique, LPWSTR tempFileName) {
+  const std::u16string_view folder(pathName != nullptr ? pathName : u"");
+  if (pathName == nullptr || tempFileName == nullptr) return FailWithZero(ERROR_INVALID_PARAMETER);
+  if (folder.size() > MAX_PATH - 14) return FailWithZero(ERROR_BUFFER_OVERFLOW);
+  auto copyOut = [tempFileName](const std::u16string& name) {
+    std::copy(name.begin(), name.end(), tempFileName);
+    tempFileName[name.size()] = 0;
+  };
+  if (unique != 0) {
+    copyOut(TempFileName(folder, prefix, unique));
+    return unique;
+  }
+  const UINT first = FirstTempNumber();
+  UINT number = first;
+  do {
+    const std::u16string name = TempFileName(folder, prefix, number);
+    HANDLE file = CreateFile(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      copyOut(name);
+      return number;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return 0;
+    number = number == 0xFFFF ? 1 : number + 1;
+  } while (number != first);
+  return FailWithZero(ERROR_FILE_EXISTS);
 }
 
 BOOL CreateDirectory(LPCWSTR pathName, LPSECURITY_ATTRIBUTES attributes) {

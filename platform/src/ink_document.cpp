@@ -4,6 +4,10 @@
 // 8-bit text with any character above 0x7F is almost never valid UTF-8 by chance (an accented
 // letter would have to be followed by exactly the right continuation bytes), while UTF-8 text
 // always is. Pure ASCII decodes the same either way.
+//
+// UTF-16LE without a byte-order mark is recognised first, by zero high bytes: neither UTF-8 nor
+// 8-bit text holds a zero byte before its end, while UTF-16LE text in a Latin script has one
+// after each of its first characters. Read as 8-bit text it would end after its first letter.
 #include "internal/ink_document.h"
 
 #include "internal/wide_text.h"
@@ -54,6 +58,20 @@ std::u16string CutAtZero(std::u16string text) {
   return text;
 }
 
+// The first characters checked for zero high bytes; a text shorter than this is checked up to
+// its end or its terminating zero.
+constexpr std::size_t kUtf16ProbeCharacters = 8;
+
+bool LooksLikeUtf16Le(std::string_view bytes) {
+  std::size_t checked = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size() && checked < kUtf16ProbeCharacters; i += 2, ++checked) {
+    const bool lowZero = bytes[i] == 0, highZero = bytes[i + 1] == 0;
+    if (lowZero && highZero) break;  // the terminator
+    if (lowZero || !highZero) return false;
+  }
+  return checked > 0;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -71,6 +89,7 @@ bool IsValidUtf8(std::string_view bytes) {
 std::u16string DecodeInkDocument(std::string_view bytes) {
   if (StartsWith(bytes, "\xFF\xFE")) return CutAtZero(DecodeUtf16Le(bytes.substr(2)));
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return CutAtZero(Utf8ToUtf16(bytes.substr(3)));
+  if (LooksLikeUtf16Le(bytes)) return CutAtZero(DecodeUtf16Le(bytes));
   if (IsValidUtf8(bytes)) return CutAtZero(Utf8ToUtf16(bytes));
   return CutAtZero(DecodeCp1252(bytes));
 }

@@ -280,3 +280,29 @@ TEST_F(NoteFilesTest, ListingNeedsTheEndingWhileCountingFindsItAnywhere) {
 }
 
 }  // namespace
+
+TEST_F(NoteFilesTest, ReadNoteFileTellsANoteFromAFileItCannotRead) {
+  std::u16string text = u"stale";
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\none.pwi", text), NoteFileRead::kMissing);
+  EXPECT_EQ(text, u"");
+  PutFile(Notes() / "a.pwi", NoteBytes("Line\r\nTwo"));
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\a.pwi", text), NoteFileRead::kRead);
+  EXPECT_EQ(text, u"Line\r\nTwo");
+  // An empty note (the mark and the zero, or nothing at all) is a note, and empty.
+  PutFile(Notes() / "empty.pwi", NoteBytes(""));
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\empty.pwi", text), NoteFileRead::kRead);
+  PutFile(Notes() / "zero.pwi", "");
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\zero.pwi", text), NoteFileRead::kRead);
+  // Bytes that give no text: binary data starting with a zero byte, a UTF-8 file while there
+  // is no rich-ink window to read it, a folder in the file's place.
+  PutFile(Notes() / "binary.pwi", std::string("\0\x07\x08 data", 7));
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\binary.pwi", text), NoteFileRead::kUnreadable);
+  EXPECT_EQ(text, u"");
+  PutFile(Notes() / "utf8.pwi", "na\xC3\xAFve");
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\utf8.pwi", text), NoteFileRead::kUnreadable);
+  ASSERT_NE(CreateRichInkWindow(), nullptr);
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\utf8.pwi", text), NoteFileRead::kRead);
+  EXPECT_EQ(text, u"na\u00EFve");
+  fs::create_directories(Notes() / "folder.pwi");
+  EXPECT_EQ(ReadNoteFile(u"\\My Documents\\Tavrels\\folder.pwi", text), NoteFileRead::kUnreadable);
+}

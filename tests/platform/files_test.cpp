@@ -210,6 +210,49 @@ TEST_F(FilesTest, MoveFileExReplacesTheTargetAtomically) {
   EXPECT_EQ(Find(u"\\My Documents\\*"), (std::set<std::u16string>{u"DB.Dat", u"Tavrels"}));
 }
 
+TEST_F(FilesTest, GetTempFileNameCreatesANewEmptyFileEachTimeAndNeverReusesAName) {
+  WCHAR first[MAX_PATH] = {};
+  WCHAR second[MAX_PATH] = {};
+  const UINT a = GetTempFileName(u"\\My Documents", u"~save", 0, first);
+  const UINT b = GetTempFileName(u"\\My Documents", u"~save", 0, second);
+  ASSERT_NE(a, 0u);
+  ASSERT_NE(b, 0u);
+  EXPECT_NE(std::u16string(first), std::u16string(second));
+  // Three characters of the prefix, the number in hexadecimal, ".TMP".
+  const std::u16string name(first);
+  EXPECT_EQ(name.rfind(u"\\My Documents\\~sa", 0), 0u);
+  EXPECT_EQ(name.substr(name.size() - 4), u".TMP");
+  EXPECT_EQ(ReadDeviceFile(first), "");
+  EXPECT_EQ(ReadDeviceFile(second), "");
+
+  // Names taken by other files are skipped, never truncated: the numbers after the last one
+  // (where the next search would go on) hold files of their own.
+  std::vector<std::u16string> taken;
+  for (UINT n = 1; n <= 3; ++n) {
+    WCHAR path[MAX_PATH] = {};
+    const UINT number = (b + n - 1) % 0xFFFF + 1;  // the search wraps from 0xFFFF to 1
+    ASSERT_EQ(GetTempFileName(u"\\My Documents", u"~save", number, path), number);
+    EXPECT_EQ(GetFileAttributes(path), INVALID_FILE_ATTRIBUTES);  // a given number makes no file
+    ASSERT_TRUE(WriteDeviceFile(path, "keep"));
+    taken.push_back(path);
+  }
+  for (int i = 0; i < 4; ++i) {
+    WCHAR more[MAX_PATH] = {};
+    ASSERT_NE(GetTempFileName(u"\\My Documents", u"~save", 0, more), 0u);
+    EXPECT_EQ(std::count(taken.begin(), taken.end(), std::u16string(more)), 0);
+  }
+  for (const std::u16string& path : taken) EXPECT_EQ(ReadDeviceFile(path.c_str()), "keep");
+}
+
+TEST_F(FilesTest, GetTempFileNameFailsForAMissingFolderOrATooLongPath) {
+  WCHAR name[MAX_PATH] = {};
+  EXPECT_EQ(GetTempFileName(u"\\No such folder", u"~sv", 0, name), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  const std::u16string longFolder = u"\\" + std::u16string(MAX_PATH - 10, u'a');
+  EXPECT_EQ(GetTempFileName(longFolder.c_str(), u"~sv", 0, name), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_BUFFER_OVERFLOW);
+}
+
 TEST_F(FilesTest, CopyAndRemoveDirectory) {
   ASSERT_TRUE(WriteDeviceFile(u"\\My Documents\\a.txt", "abc"));
   EXPECT_TRUE(CopyFile(u"\\My Documents\\a.txt", u"\\My Documents\\Tavrels\\b.txt", TRUE));

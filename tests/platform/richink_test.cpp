@@ -105,6 +105,21 @@ TEST_F(RichInkTest, Utf8WithAndWithoutByteOrderMark) {
   EXPECT_EQ(Convert("\xF0\x9F\x98\x80"), u"\U0001F600");  // beyond the BMP: a surrogate pair
 }
 
+TEST_F(RichInkTest, Utf16WithoutByteOrderMarkIsRecognisedByItsZeroHighBytes) {
+  // "Hello\r\nwörld" and the closing 16-bit zero: read as 8-bit text it would be "H" alone.
+  std::u16string text = u"Hello\r\nw\u00F6rld";
+  std::string bytes;
+  for (char16_t c : text) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  bytes.append(2, '\0');
+  EXPECT_EQ(Convert(bytes), text);
+  EXPECT_EQ(Convert(std::string("h\0i\0", 4)), u"hi");  // shorter than the probe, no terminator
+  // A zero high byte after a letter is not enough when a later first character has a high byte
+  // set: that is no UTF-16LE text of this kind, and 8-bit text ends at the zero.
+  EXPECT_EQ(Convert(std::string("a\0bc", 4)), u"a");
+  // A document starting with a zero byte holds no text in any encoding.
+  EXPECT_EQ(Convert(std::string("\0a\0b", 4)), u"");
+}
+
 TEST_F(RichInkTest, EightBitTextIsWindows1252) {
   EXPECT_EQ(Convert("caf\xE9"), u"caf\u00E9");
   // 0x80 and 0x93/0x94 are the euro sign and curly quotes in 1252, not C1 controls.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -48,6 +49,19 @@ class DeviceImageTest : public ::testing::Test {
   }
 
   static bool Exists(const char16_t* path) { return GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+  // The names a device pattern ("\\folder\\*") matches, sorted.
+  static std::vector<std::u16string> Names(const char16_t* pattern) {
+    std::vector<std::u16string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFile(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.emplace_back(found.cFileName);
+    while (FindNextFile(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   std::filesystem::path root_;
 };

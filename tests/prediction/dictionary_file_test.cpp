@@ -1,11 +1,14 @@
 #include "prediction/dictionary_file.h"
+#include "prediction/zlib_stream.h"
 
-#include "prediction/file_io.h"
+#include "common/file_helpers.h"
 
 #include "device_image.h"
 #include "test_words.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <zlib.h>
 
 using Bytes = std::vector<std::uint8_t>;
@@ -45,6 +48,22 @@ TEST(DictionaryFile, EmptyDictionaryIsLengthFourAndAnEmptyRecordList) {
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{4, 0, 0, 0}));
   EXPECT_EQ(file[4], 0x78);  // zlib header (RFC 1950), deflate with a 32K window
   EXPECT_EQ(Payload(file), (Bytes{0, 0, 0, 0}));
+}
+
+TEST(DictionaryFile, FilesBelowTheTwoThreadThresholdAreCompressedAtLevelThree) {
+  WordDictionary d;
+  for (int i = 0; i < 3000; ++i) Learn(d, u"word" + std::u16string(1, char16_t(u'a' + i % 26)) + std::u16string(i % 11, u'q'));
+  const Bytes file = BuildWordDictionaryFile(d, 0);
+  const Bytes payload = Payload(file);
+  ASSERT_LT(payload.size(), kParallelCompressionThreshold);
+  // The header's second byte names the level class: 0x5E is levels 2 to 5 (0x9C would be the
+  // default 6, 0xDA level 9, 0x01 level 1); and the stream is exactly zlib's at level 3.
+  EXPECT_EQ(file[5], 0x5E);
+  Bytes expected(compressBound(payload.size()));
+  uLongf size = expected.size();
+  ASSERT_EQ(compress2(expected.data(), &size, payload.data(), payload.size(), 3), Z_OK);
+  expected.resize(size);
+  EXPECT_EQ(Bytes(file.begin() + 4, file.end()), expected);
 }
 
 TEST(DictionaryFile, RecordsAreByteExact) {
@@ -170,7 +189,7 @@ TEST_F(DictionaryFileOnDevice, SaveAndLoadRoundTrip) {
   ASSERT_TRUE(LoadWordDictionary(u"\\PROGRAM FILES\\tavrel\\DB.DAT", reloaded));
   EXPECT_EQ(reloaded.CountOf(u"hello"), 2);
   EXPECT_EQ(reloaded.CountOf(u"world"), 1);
-  EXPECT_FALSE(Exists(u"\\Program Files\\Tavrel\\db.dat.new"));
+  EXPECT_EQ(Names(u"\\Program Files\\Tavrel\\*"), std::vector<std::u16string>{u"db.dat"});
 }
 
 TEST_F(DictionaryFileOnDevice, NonAsciiPathsKeepEveryCharacter) {
@@ -238,8 +257,56 @@ TEST_F(DictionaryFileOnDevice, SaveFailingHalfWayLeavesThePreviousFile) {
   SetWriteFunctionForTesting(nullptr);
 
   EXPECT_EQ(ReadDeviceFile(path), before);
-  EXPECT_FALSE(Exists(u"\\Program Files\\Tavrel\\db.dat.new"));
+  EXPECT_EQ(Names(u"\\Program Files\\Tavrel\\*"), std::vector<std::u16string>{u"db.dat"}) << "no temporary file left";
   WordDictionary reloaded;
   ASSERT_TRUE(LoadWordDictionary(path, reloaded));
   EXPECT_EQ(reloaded.WordCount(), 1);
+}
+
+TEST_F(DictionaryFileOnDevice, AFileThatFailedToLoadIsKeptAsideBeforeTheSaveNeverWrittenOver) {
+  const char16_t* path = u"\\Program Files\\Tavrel\\db.dat";
+  WordDictionary d;
+  for (int i = 0; i < 200; ++i) Learn(d, u"word" + std::u16string(1, char16_t(u'a' + i % 26)) + std::u16string(i % 5, u'z'));
+  Bytes damaged = BuildWordDictionaryFile(d, 0);
+  damaged[damaged.size() / 2] ^= 0x01;  // one flipped bit
+  WriteDeviceFile(path, damaged);
+
+  WordDictionary loaded;
+  EXPECT_FALSE(LoadWordDictionary(path, loaded));
+  Learn(loaded, u"fresh");
+  std::u16string keptAs = u"stale";
+  ASSERT_TRUE(SaveWordDictionary(path, loaded, 0, &keptAs));
+  EXPECT_EQ(keptAs, u"\\Program Files\\Tavrel\\db.dat.bad");
+  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Tavrel\\db.dat.bad"), damaged);
+  WordDictionary reloaded;
+  ASSERT_TRUE(LoadWordDictionary(path, reloaded));
+  EXPECT_EQ(reloaded.CountOf(u"fresh"), 1);
+
+  // Once the new file is good, saving replaces it as usual and keeps nothing more.
+  ASSERT_TRUE(SaveWordDictionary(path, reloaded, 0, &keptAs));
+  EXPECT_EQ(keptAs, u"");
+
+  // A second damaged file does not replace the first one kept: it gets the next number.
+  Bytes truncated = ReadDeviceFile(path);
+  truncated.resize(truncated.size() - 2);
+  WriteDeviceFile(path, truncated);
+  ASSERT_TRUE(SaveWordDictionary(path, reloaded, 0, &keptAs));
+  EXPECT_EQ(keptAs, u"\\Program Files\\Tavrel\\db.dat.bad.2");
+  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Tavrel\\db.dat.bad"), damaged);
+  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Tavrel\\db.dat.bad.2"), truncated);
+  EXPECT_EQ(Names(u"\\Program Files\\Tavrel\\*"),
+            (std::vector<std::u16string>{u"db.dat", u"db.dat.bad", u"db.dat.bad.2"}));
+}
+
+TEST_F(DictionaryFileOnDevice, APlaceholderHoldsNoWordsAndIsSimplyReplaced) {
+  const char16_t* path = u"\\Program Files\\Tavrel\\db.dat";
+  WordDictionary d;
+  Learn(d, u"word");
+  for (const Bytes& small : {Bytes{0, 0, 0, 0}, Bytes{}, Bytes{9, 0}}) {
+    WriteDeviceFile(path, small);
+    std::u16string keptAs = u"stale";
+    ASSERT_TRUE(SaveWordDictionary(path, d, 0, &keptAs));
+    EXPECT_EQ(keptAs, u"");
+  }
+  EXPECT_EQ(Names(u"\\Program Files\\Tavrel\\*"), std::vector<std::u16string>{u"db.dat"});
 }

@@ -81,7 +81,7 @@ TEST(FindCompletions, GroupingLeavesTwoSlotsSoThePlainRankingIsUsed) {
 TEST(FindCompletions, GroupingKeepsTheShortestWordOfAFamily) {
   WordDictionary d;
   Store(d, {{u"then", 5}, {u"the", 1}, {u"cat", 1}, {u"tea", 3}, {u"toe", 2}, {u"tip", 1}});
-  // "the" joins "then"'s slot and replaces it (rule b); the family scores 6.
+  // "the" begins "then", so it joins that slot and takes its place; the family scores 6.
   EXPECT_EQ(Words(Complete(d, u"t")), (Words3{u"the", u"tea", u"toe"}));
 }
 
@@ -125,6 +125,18 @@ TEST(FindCompletions, NothingFoundGivesEmptyResults) {
     EXPECT_EQ(Words(c), (Words3{u"", u"", u""})) << std::string(prefix, prefix + std::char_traits<char16_t>::length(prefix));
     EXPECT_EQ(c.nextKeys[0], 0);
   }
+}
+
+// An empty prefix (nothing typed yet) suggests nothing and marks no key, even though every
+// word "begins with" it. The search would otherwise look in bucket 0, the bucket of the
+// terminator, which holds the words starting with a space, '@', '`', U+00C0 or U+00E0.
+TEST(FindCompletions, AnEmptyPrefixSuggestsNothingAndMarksNoKey) {
+  WordDictionary d;
+  Store(d, {{u"\u00e0la", 5}, {u"@home", 3}, {u"`quoted", 2}});
+  ASSERT_EQ(Words(Complete(d, u"\u00e0")), (Words3{u"\u00e0la", u"", u""}));  // the words are there
+  const Completions c = Complete(d, u"");
+  EXPECT_EQ(Words(c), (Words3{u"", u"", u""}));
+  EXPECT_EQ(std::u16string(c.nextKeys), u"");
 }
 
 TEST(FindCompletions, NextKeysTallyCountsAndStopsAtZero) {

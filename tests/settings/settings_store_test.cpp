@@ -145,9 +145,28 @@ TEST_F(SettingsTest, UsedLanguagesFollowNumOfLangs) {
   SetDword(u"NumOfLangs", 0);
   LoadSettings(settings, 6);
   EXPECT_TRUE(settings.UsedLangs.empty());
-  SetDword(u"NumOfLangs", 4000000000u);  // corrupt: never more than the table's ten
+  SetDword(u"NumOfLangs", 4000000000u);  // corrupt: never more than the languages there are
   LoadSettings(settings, 6);
-  EXPECT_EQ(settings.NumOfLangs(), 10);
+  EXPECT_EQ(settings.NumOfLangs(), 6);
+}
+
+TEST_F(SettingsTest, UsedLanguagesThatNameNoLanguageAreDropped) {
+  // Languages 7 and 12 are not in a keyboard.txt of three; 1 is stored twice.
+  SetDword(u"NumOfLangs", 5);
+  SetRaw(u"UsedLangs", REG_BINARY, {7, 0, 0, 0, 2, 0, 0, 0, 12, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
+  LoadSettings(settings, 3);
+  EXPECT_EQ(settings.UsedLangs, (std::vector<std::int32_t>{2, 1}));
+  EXPECT_EQ(settings.NumOfLangs(), 2);
+  SaveSettings(settings);
+  EXPECT_EQ(Raw(u"NumOfLangs"), (std::pair<DWORD, std::vector<BYTE>>{REG_DWORD, {2, 0, 0, 0}}));
+  EXPECT_EQ(Raw(u"UsedLangs"), (std::pair<DWORD, std::vector<BYTE>>{REG_BINARY, {2, 0, 0, 0, 1, 0, 0, 0}}));
+
+  // Nothing left (a negative index among them): every language of the file, in order.
+  SetDword(u"NumOfLangs", 2);
+  SetRaw(u"UsedLangs", REG_BINARY, {9, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF});
+  LoadSettings(settings, 3);
+  EXPECT_EQ(settings.UsedLangs, (std::vector<std::int32_t>{0, 1, 2}));
+  EXPECT_EQ(settings.NumOfLangs(), 3);
 }
 
 TEST_F(SettingsTest, OutOfRangeTimersTakeTheirDefaults) {
@@ -265,6 +284,14 @@ TEST_F(SettingsTest, AssignFlag) {
   EXPECT_FALSE(AssignToolStarted());
   MarkAssignToolStarted();
   EXPECT_TRUE(AssignToolStarted());
+  // Only 0 or missing (a value of another type counts as missing) make the tool due again.
+  SetDword(u"Assign", 0);
+  EXPECT_FALSE(AssignToolStarted());
+  SetDword(u"Assign", 2);
+  EXPECT_TRUE(AssignToolStarted());
+  SetRaw(u"Assign", REG_BINARY, {1, 0, 0, 0});
+  EXPECT_FALSE(AssignToolStarted());
+  MarkAssignToolStarted();
   LoadSettings(settings, 1);
   SaveSettings(settings);  // the block neither reads nor writes it
   EXPECT_TRUE(AssignToolStarted());

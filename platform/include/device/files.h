@@ -82,9 +82,20 @@ BOOL MoveFile(LPCWSTR existingFileName, LPCWSTR newFileName);
 // rename): a reader sees either the old or the new file, never a mix or none, which makes
 // "write beside, flush, then MoveFileEx over the original" a crash-safe save. A replaced target
 // keeps its host spelling; renaming a file to its own name in another case changes the case.
-// MOVEFILE_COPY_ALLOWED and
-// MOVEFILE_WRITE_THROUGH are accepted (the device has one volume; renames are synced).
+// MOVEFILE_COPY_ALLOWED is accepted (the device has one volume). Every rename is written
+// through: the folders that name the file are synced before the call returns, as
+// MOVEFILE_WRITE_THROUGH asks.
 BOOL MoveFileEx(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags);
+
+// Makes a file name in `pathName` of the form <prefix><hex>.TMP: the first three characters of
+// `prefix`, the unique number as up to four upper-case hexadecimal digits. With `unique` 0 the
+// number starts from the clock and the process, and each candidate is created exclusively
+// (CREATE_NEW) until one is new, so two processes never get the same name; the empty file is
+// left for the caller. With a non-zero `unique` the name is only made, no file is created.
+// `tempFileName` receives the full path (room for MAX_PATH characters). Returns the number
+// used, or 0 with the last error set (ERROR_PATH_NOT_FOUND for a missing folder,
+// ERROR_FILE_EXISTS when every number is taken, ERROR_BUFFER_OVERFLOW for a too long path).
+UINT GetTempFileName(LPCWSTR pathName, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);
 
 // Copies a file's bytes; with `failIfExists` an existing target fails with ERROR_FILE_EXISTS.
 BOOL CopyFile(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);

@@ -2,7 +2,9 @@
 // a document and converts it through Win32's stream messages, EM_STREAMIN and EM_STREAMOUT.
 //
 // Stream-in reads a document (SF_PWI, the control's own format) in one of three encodings:
-//   UTF-16LE       the bytes start with FF FE (the byte-order mark is not part of the text)
+//   UTF-16LE       the bytes start with FF FE (the byte-order mark is not part of the text),
+//                  or, without a mark, each of the first characters (up to eight, or up to a
+//                  zero character) has a zero high byte and a non-zero low byte
 //   UTF-8          the bytes start with EF BB BF, or, without a byte-order mark, every byte
 //                  sequence is valid UTF-8 (pure ASCII is both UTF-8 and 8-bit text: same text)
 //   8-bit text     anything else, read as Windows-1252
