@@ -236,7 +236,7 @@ std::int32_t ReadContact(Ref<IDispatch> item, ContactRecord& record, FieldSet se
   return kPoomOk;
 }
 
-LONG CreateContact(const ContactRecord& record) {
+LONG CreateContact(const ContactRecord& record, std::u16string_view body = {}) {
   Ref<IPOutlookApp> app = App();
   if (!app) return PoomReportStatus(kPoomNoInstance), kPoomError;
   Ref<IDispatch> item;
@@ -244,6 +244,11 @@ LONG CreateContact(const ContactRecord& record) {
   Ref<IContact> contact = item.As<IContact>(IID_IContact);
   if (!contact) return PoomReportStatus(kPoomError);
   WriteFields(contact.get(), record);
+  if (!body.empty()) {
+    BSTR value = SysAllocStringLen(body.data(), static_cast<UINT>(body.size()));
+    contact->put_Body(value);
+    SysFreeString(value);
+  }
   if (FAILED(contact->Save())) return PoomReportStatus(kPoomError);
   LONG oid = kPoomError;
   contact->get_Oid(&oid);
@@ -683,4 +688,32 @@ bool PoomSetContactUid(LONG oid, std::u16string_view uid) {
   bool set = SUCCEEDED(changes->SetContactUid(oid, text));
   SysFreeString(text);
   return set;
+}
+
+LONG PoomCreateContactWithExtras(const ContactRecord& record, std::u16string_view uid, std::u16string_view body) {
+  return Guarded(kCreateContactLine, [&] {
+    LONG oid = CreateContact(record, body);
+    if (oid > 0 && !uid.empty() && !PoomSetContactUid(oid, uid)) return LONG{kPoomError};
+    return oid;
+  }, [] { return LONG{kPoomError}; });
+}
+
+bool PoomReadContactExtras(LONG oid, std::u16string* uid, std::u16string* body) {
+  return Guarded(kReadContactByIdLine, [&] {
+    Ref<IPOutlookApp> app = App();
+    Ref<IDispatch> item;
+    if (app) app->GetItemFromOid(oid, item.Put());
+    Ref<IContact> contact = item.As<IContact>(IID_IContact);
+    if (!contact) return false;
+    BSTR text = nullptr;
+    contact->get_Body(&text);
+    *body = text ? std::u16string(text, SysStringLen(text)) : std::u16string();
+    SysFreeString(text);
+    text = nullptr;
+    Ref<IPimChanges> changes = app.As<IPimChanges>(IID_IPimChanges);
+    if (changes) changes->GetContactUid(oid, &text);
+    *uid = text ? std::u16string(text, SysStringLen(text)) : std::u16string();
+    SysFreeString(text);
+    return true;
+  }, [] { return false; });
 }

@@ -33,6 +33,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -163,6 +164,12 @@ bool PoomEndChanges(bool commit);
 // The contact another address book knows by `uid` (a vCard UID), or 0.
 LONG PoomFindContactByUid(std::u16string_view uid);
 bool PoomSetContactUid(LONG oid, std::u16string_view uid);
+// Creates a contact as PoomCreateContact does, with its notes (`body`, written before the
+// save) and its UID; returns the new Oid or -1.
+LONG PoomCreateContactWithExtras(const ContactRecord& record, std::u16string_view uid, std::u16string_view body);
+// The UID and the notes of a stored contact (empty when it has none); false when the Oid
+// names no contact.
+bool PoomReadContactExtras(LONG oid, std::u16string* uid, std::u16string* body);
 
 // Where reports go. By default a modal message box without owner and with an OK button, shown
 // on the user-interface thread. A command-line tool or a test installs its own.

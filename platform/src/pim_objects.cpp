@@ -115,6 +115,17 @@ class Contact final : public Object<IContact> {
   HRESULT put_Anniversary(DATE value) override { return PutDate("put_Anniversary", row_.anniversary, value); }
   HRESULT get_Birthday(DATE* value) override { return GetDate("get_Birthday", row_.birthday, value); }
   HRESULT put_Birthday(DATE value) override { return PutDate("put_Birthday", row_.birthday, value); }
+  HRESULT get_Body(BSTR* value) override {
+    TracePimCall("get_Body");
+    if (!value) return E_POINTER;
+    *value = NewBstr(row_.body);
+    return S_OK;
+  }
+  HRESULT put_Body(BSTR value) override {
+    TracePimCall("put_Body");
+    row_.body = TextOf(value);
+    return S_OK;
+  }
   HRESULT get_Oid(LONG* oid) override {
     TracePimCall("get_Oid");
     if (!oid) return E_POINTER;

@@ -2,7 +2,7 @@
 //
 // Tables (schema version 1, kept in PRAGMA user_version):
 //   items(oid INTEGER PRIMARY KEY AUTOINCREMENT, kind)        -- every item; Oids are never reused
-//   contacts(oid, uid, Anniversary, Birthday, <the 47 string properties by name>)
+//   contacts(oid, uid, Anniversary, Birthday, <the 47 string properties by name>, Body)
 //   appointments(oid, Start, End, Subject, Body)
 //   recipients(appointment, position, name, address)
 // Oids are positive signed 32-bit integers given in increasing order; they survive restarts
@@ -35,17 +35,18 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr const char* kContactColumns[kPimContactStringCount] = {PIM_CONTACT_STRING_PROPERTIES(PIM_COLUMN_NAME)};
 #undef PIM_COLUMN_NAME
 
+// The string columns in property order, then Body.
 std::string ContactColumnList() {
   std::string list;
   for (const char* column : kContactColumns) list += std::string(", ") + column;
-  return list;
+  return list + ", Body";
 }
 
 std::string SchemaSql() {
   std::string contacts = "CREATE TABLE contacts(oid INTEGER PRIMARY KEY, uid TEXT NOT NULL DEFAULT '',"
                          " Anniversary REAL NOT NULL, Birthday REAL NOT NULL";
   for (const char* column : kContactColumns) contacts += std::string(", ") + column + " TEXT";
-  contacts += ");";
+  contacts += ", Body TEXT);";
   return "CREATE TABLE items(oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL);" + contacts +
          "CREATE INDEX contacts_uid ON contacts(uid) WHERE uid <> '';"
          "CREATE TABLE appointments(oid INTEGER PRIMARY KEY, Start REAL NOT NULL, End REAL NOT NULL,"
@@ -276,6 +277,7 @@ std::optional<PimContactRow> PimDatabase::ReadContact(LONG oid) {
   row.anniversary = query.Real(0);
   row.birthday = query.Real(1);
   for (int i = 0; i < kPimContactStringCount; ++i) row.strings[static_cast<std::size_t>(i)] = query.Text(i + 2);
+  row.body = query.Text(kPimContactStringCount + 2);
   return row;
 }
 
@@ -284,7 +286,7 @@ bool PimDatabase::SaveContact(PimContactRow& row) {
     // The UID another address book gave the contact stays with it.
     std::string text = "INSERT OR REPLACE INTO contacts(oid, uid, Anniversary, Birthday" + ContactColumnList() +
                        ") VALUES(?1, coalesce((SELECT uid FROM contacts WHERE oid = ?1), ''), ?2, ?3";
-    for (int i = 0; i < kPimContactStringCount; ++i) text += ", ?" + std::to_string(i + 4);
+    for (int i = 0; i <= kPimContactStringCount; ++i) text += ", ?" + std::to_string(i + 4);
     return text + ")";
   }();
   LONG oid = row.oid;
@@ -301,6 +303,7 @@ bool PimDatabase::SaveContact(PimContactRow& row) {
     Statement write(Prepare(sql));
     write.Bind(1, oid).BindReal(2, row.anniversary).BindReal(3, row.birthday);
     for (int i = 0; i < kPimContactStringCount; ++i) write.BindText(i + 4, row.strings[static_cast<std::size_t>(i)]);
+    write.BindText(kPimContactStringCount + 4, row.body);
     return write.Step() == SQLITE_DONE;
   });
   if (saved) row.oid = oid;

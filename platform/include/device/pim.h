@@ -198,6 +198,8 @@ struct IContact : IDispatch {
   virtual HRESULT put_Anniversary(DATE value) = 0;
   virtual HRESULT get_Birthday(DATE* value) = 0;
   virtual HRESULT put_Birthday(DATE value) = 0;
+  virtual HRESULT get_Body(BSTR* value) = 0;  // the contact's notes
+  virtual HRESULT put_Body(BSTR value) = 0;
   virtual HRESULT get_Oid(LONG* oid) = 0;
   virtual HRESULT Save() = 0;
   virtual HRESULT Delete() = 0;

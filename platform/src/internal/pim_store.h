@@ -31,6 +31,7 @@ struct PimContactRow {
   DATE anniversary = kPimNoDate;
   DATE birthday = kPimNoDate;
   std::array<std::u16string, kPimContactStringCount> strings;  // in PIM_CONTACT_STRING_PROPERTIES order
+  std::u16string body;
 };
 
 struct PimRecipientRow {
