@@ -348,27 +348,38 @@ class Collection final : public Object<IPOutlookItemCollection> {
     TracePimCall("Item");
     if (!item) return E_POINTER;
     *item = nullptr;
-    const std::vector<LONG>& oids = Oids();
-    if (index < 1 || static_cast<std::size_t>(index) > oids.size()) return S_FALSE;
-    *item = ItemFromOid(db_, oids[static_cast<std::size_t>(index - 1)]);
+    Refresh(index == 1);
+    if (index < 1 || static_cast<std::size_t>(index) > oids_.size()) return S_FALSE;
+    auto at = static_cast<std::size_t>(index - 1);
+    if (kind_ == PimKind::kContact) *item = new Contact(db_, contacts_[at]);
+    else *item = ItemFromOid(db_, oids_[at]);
     return *item ? S_OK : S_FALSE;
   }
   HRESULT get_Count(int* count) override {
     TracePimCall("get_Count");
     if (!count) return E_POINTER;
-    *count = static_cast<int>(Oids().size());
+    Refresh(true);
+    *count = static_cast<int>(oids_.size());
     return S_OK;
   }
 
  private:
-  const std::vector<LONG>& Oids() {
-    std::uint64_t version = db_->Version();
-    if (!read_ || version != version_) {
+  // Reads the folder's items again when they changed. Changes made through this process are
+  // noticed at every call; those of other processes when a walk starts (Item(1)) or the count
+  // is asked, so that a walk costs one query rather than one per item. Contacts are read whole
+  // in that one query.
+  void Refresh(bool walkStarts) {
+    std::uint64_t version = walkStarts || !read_ ? db_->Version() : db_->LocalVersion(version_);
+    if (read_ && version == version_) return;
+    if (kind_ == PimKind::kContact && !restricted_) {
+      contacts_ = db_->ReadContacts();
+      oids_.clear();
+      for (const PimContactRow& row : contacts_) oids_.push_back(row.oid);
+    } else {
       oids_ = restricted_ ? db_->AppointmentOidsBetween(from_, to_) : db_->ItemOids(kind_);
-      version_ = version;
-      read_ = true;
     }
-    return oids_;
+    version_ = version;
+    read_ = true;
   }
 
   Database db_;
@@ -378,6 +389,7 @@ class Collection final : public Object<IPOutlookItemCollection> {
   bool read_ = false;
   std::uint64_t version_ = 0;
   std::vector<LONG> oids_;
+  std::vector<PimContactRow> contacts_;  // for the contacts folder: the rows of oids_
 };
 
 class Folder final : public Object<IFolder> {

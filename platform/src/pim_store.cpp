@@ -267,18 +267,37 @@ PimKind PimDatabase::KindOf(LONG oid) {
   return static_cast<PimKind>(query.Int(0));
 }
 
+namespace {
+
+// Reads a row of "SELECT oid, Anniversary, Birthday, <strings>, Body".
+PimContactRow ContactRowOf(Statement& query) {
+  PimContactRow row;
+  row.oid = static_cast<LONG>(query.Int(0));
+  row.anniversary = query.Real(1);
+  row.birthday = query.Real(2);
+  for (int i = 0; i < kPimContactStringCount; ++i) row.strings[static_cast<std::size_t>(i)] = query.Text(i + 3);
+  row.body = query.Text(kPimContactStringCount + 3);
+  return row;
+}
+
+}  // namespace
+
 std::optional<PimContactRow> PimDatabase::ReadContact(LONG oid) {
   std::lock_guard lock(mutex_);
-  static const std::string sql = "SELECT Anniversary, Birthday" + ContactColumnList() + " FROM contacts WHERE oid = ?";
+  static const std::string sql =
+      "SELECT oid, Anniversary, Birthday" + ContactColumnList() + " FROM contacts WHERE oid = ?";
   Statement query(Prepare(sql));
   if (query.Bind(1, oid).Step() != SQLITE_ROW) return std::nullopt;
-  PimContactRow row;
-  row.oid = oid;
-  row.anniversary = query.Real(0);
-  row.birthday = query.Real(1);
-  for (int i = 0; i < kPimContactStringCount; ++i) row.strings[static_cast<std::size_t>(i)] = query.Text(i + 2);
-  row.body = query.Text(kPimContactStringCount + 2);
-  return row;
+  return ContactRowOf(query);
+}
+
+std::vector<PimContactRow> PimDatabase::ReadContacts() {
+  std::lock_guard lock(mutex_);
+  static const std::string sql = "SELECT oid, Anniversary, Birthday" + ContactColumnList() + " FROM contacts ORDER BY oid";
+  Statement query(Prepare(sql));
+  std::vector<PimContactRow> rows;
+  while (query.Step() == SQLITE_ROW) rows.push_back(ContactRowOf(query));
+  return rows;
 }
 
 bool PimDatabase::SaveContact(PimContactRow& row) {
@@ -388,7 +407,12 @@ std::uint64_t PimDatabase::Version() {
   std::lock_guard lock(mutex_);
   Statement query(Prepare("PRAGMA data_version;"));
   std::uint64_t others = query.Step() == SQLITE_ROW ? static_cast<std::uint64_t>(query.Int(0)) : 0;
-  return (others << 32) + localChanges_;
+  return (others << 32) | (localChanges_ & 0xFFFFFFFF);
+}
+
+std::uint64_t PimDatabase::LocalVersion(std::uint64_t known) {
+  std::lock_guard lock(mutex_);
+  return (known & ~std::uint64_t{0xFFFFFFFF}) | (localChanges_ & 0xFFFFFFFF);
 }
 
 LONG PimDatabase::FindContactByUid(const std::u16string& uid) {

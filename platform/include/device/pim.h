@@ -153,7 +153,8 @@ struct IFolder : IDispatch {
 };
 
 // The items of a folder, in the order they were stored (oldest first), 1-based. Item past the
-// end gives S_FALSE and null. The collection follows changes made by any process.
+// end gives S_FALSE and null. The collection follows the changes made through this process at
+// once, and those of other processes when a walk starts again (Item(1)) or get_Count is asked.
 // Restrict accepts one form, the one the programs use on the calendar:
 //   [Start]>"<date> " AND [Start]<"<date> "   (dates in the device's short date format M/d/yyyy)
 // and gives the items whose Start lies strictly between the two dates' midnights; any other

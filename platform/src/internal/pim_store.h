@@ -79,6 +79,11 @@ class PimDatabase {
   std::vector<LONG> AppointmentOidsBetween(DATE from, DATE to);
   // Changes when any process changed the store, so that collections know to read again.
   std::uint64_t Version();
+  // `known` (an earlier Version) with this connection's own changes since brought up to date,
+  // without asking the database.
+  std::uint64_t LocalVersion(std::uint64_t known);
+  // Every contact, in stored order, in one query.
+  std::vector<PimContactRow> ReadContacts();
 
   LONG FindContactByUid(const std::u16string& uid);  // 0 for none
   std::u16string ContactUid(LONG oid);
