@@ -660,34 +660,42 @@ LONG PoomReplaceAppointmentById(LONG oid, const AppointmentRecord& record) {
 }
 
 // ---- Changes as one transaction, and UIDs --------------------------------------------------------
+// These four run inside guards of their own; a caught fault counts as a failure.
 bool PoomBeginChanges() {
-  Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
-  return changes && SUCCEEDED(changes->BeginChanges());
+  return Guarded(__LINE__, [] {
+    Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
+    return changes && SUCCEEDED(changes->BeginChanges());
+  }, [] { return false; });
 }
 
 bool PoomEndChanges(bool commit) {
-  Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
-  if (!changes) return false;
-  return SUCCEEDED(commit ? changes->CommitChanges() : changes->RollbackChanges());
+  return Guarded(__LINE__, [&] {
+    Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
+    return changes && SUCCEEDED(commit ? changes->CommitChanges() : changes->RollbackChanges());
+  }, [] { return false; });
 }
 
 LONG PoomFindContactByUid(std::u16string_view uid) {
-  Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
-  if (!changes || uid.empty()) return 0;
-  BSTR text = SysAllocStringLen(uid.data(), static_cast<UINT>(uid.size()));
-  LONG oid = 0;
-  changes->FindContactByUid(text, &oid);
-  SysFreeString(text);
-  return oid;
+  return Guarded(__LINE__, [&] {
+    Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
+    if (!changes || uid.empty()) return LONG{0};
+    BSTR text = SysAllocStringLen(uid.data(), static_cast<UINT>(uid.size()));
+    LONG oid = 0;
+    changes->FindContactByUid(text, &oid);
+    SysFreeString(text);
+    return oid;
+  }, [] { return LONG{0}; });
 }
 
 bool PoomSetContactUid(LONG oid, std::u16string_view uid) {
-  Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
-  if (!changes) return false;
-  BSTR text = SysAllocStringLen(uid.data(), static_cast<UINT>(uid.size()));
-  bool set = SUCCEEDED(changes->SetContactUid(oid, text));
-  SysFreeString(text);
-  return set;
+  return Guarded(__LINE__, [&] {
+    Ref<IPimChanges> changes = App().As<IPimChanges>(IID_IPimChanges);
+    if (!changes) return false;
+    BSTR text = SysAllocStringLen(uid.data(), static_cast<UINT>(uid.size()));
+    bool set = SUCCEEDED(changes->SetContactUid(oid, text));
+    SysFreeString(text);
+    return set;
+  }, [] { return false; });
 }
 
 LONG PoomCreateContactWithExtras(const ContactRecord& record, std::u16string_view uid, std::u16string_view body) {

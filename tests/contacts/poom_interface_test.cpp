@@ -349,4 +349,20 @@ TEST_F(ContactsTest, Reload_WaitsForARunningLoadBeforeClearingAndLoadingAgain) {
   EXPECT_EQ(TheContactList().ready.load(), 1);
 }
 
+// The loader's messages wait for the user-interface thread, which owns the device's windows.
+TEST_F(ContactsTest, LoaderThread_MessagesWaitUntilTheInterfaceShowsThem) {
+  ASSERT_EQ(RegDeleteKey(HKEY_CLASSES_ROOT, kPocketOutlookProgId), ERROR_SUCCESS);
+  SetPoomMessageSink(nullptr);
+  HANDLE loader = StartContactLoader();
+  ASSERT_EQ(WaitForSingleObject(loader, INFINITE), WAIT_OBJECT_0);
+  CloseHandle(loader);
+  EXPECT_EQ(TheContactList().ready.load(), 1);
+  SetPoomMessageSink(contacts_test::CaptureReport);
+  EXPECT_TRUE(TakeReports().empty());
+  ShowPendingPoomReports();
+  EXPECT_EQ(TakeReports(), (std::vector<Report>{{u"Failed to load CLSID!", u"error"}}));
+  ShowPendingPoomReports();
+  EXPECT_TRUE(TakeReports().empty());
+}
+
 }  // namespace
