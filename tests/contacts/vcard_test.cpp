@@ -246,6 +246,17 @@ TEST_F(VCardTest, HostileFiles_BinaryHugeLinesAndLongValuesNeverCrash) {
   EXPECT_EQ(ParseVCards("").problems.size(), 1u);
 }
 
+TEST_F(VCardTest, ManyCards_HundredThousandSmallCardsAllRead) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i)
+    text += "BEGIN:VCARD\nVERSION:4.0\nFN:Person " + std::to_string(i) + "\nTEL:" + std::to_string(i) + "\nEND:VCARD\n";
+  VCardFile file = ParseVCards(text);
+  EXPECT_TRUE(file.problems.empty());
+  ASSERT_EQ(file.cards.size(), 100000u);
+  EXPECT_EQ(Field(file.cards.back().record, kFileAsId), u"Person 99999");
+  EXPECT_EQ(file.cards.back().line, 499996);
+}
+
 // Mutated copies of real cards: bytes flipped, dropped, duplicated and cut. The parser must
 // finish, and every card it gives must carry a name, a phone or an e-mail.
 TEST_F(VCardTest, Fuzz_TenThousandMutatedCardsNeverCrash) {
