@@ -2,6 +2,7 @@
 // table of the program's window classes.
 #include "shell/startup.h"
 
+#include "contacts/poom/poom_interface.h"
 #include "drawing/skin_images.h"
 #include "editor/note_editor.h"
 #include "keyboards/phone_keypad.h"
@@ -21,7 +22,7 @@ HINSTANCE ProgramInstance = nullptr;
 HWND MainWindow = nullptr;
 HWND RichInkWindow = nullptr;
 HANDLE ContactsThread = nullptr;
-std::atomic<std::int32_t> ContactsReady{0};
+std::atomic<std::int32_t>& ContactsReady = TheContactList().ready;
 
 namespace {
 
@@ -54,12 +55,10 @@ constexpr WCHAR kRichInkClass[] = u"richink";
 constexpr WCHAR kRichInkTitle[] = u"rec";
 constexpr DWORD kRichInkStyle = 0x800;
 
-// The contacts feature starts its ContactLoader thread here with no argument and keeps the
-// handle in ContactsThread; until it exists no thread is started.
-void StartContactsThread() {}
+// ContactLoader runs on its own thread with no argument; the handle is kept, never waited for.
+void StartContactsThread() { ContactsThread = StartContactLoader(); }
 
-// The contacts feature logs off the contact store here at shut-down.
-void LogOffContactStore() {}
+void LogOffContactStore() { PoomLogoff(); }
 
 // A running instance is raised (no move, no resize); true when there was one.
 bool RaiseRunningInstance() {

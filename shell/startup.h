@@ -17,12 +17,11 @@ extern HWND MainWindow;
 // missing.
 extern HWND RichInkWindow;
 
-// The contacts loading thread (kept, never waited for) and its ready flag: 0 at start, set to 1
-// with release semantics by the thread once the contact list is loaded and sorted; read with
-// acquire semantics. No thread exists until the contacts feature starts one in
-// StartContactsThread; without one, nothing waits for the flag.
+// The contacts loading thread (kept, never waited for) and its ready flag, the contact list's
+// own: 0 at start, set to 1 with release semantics by the thread once the contact list is
+// loaded and sorted; read with acquire semantics.
 extern HANDLE ContactsThread;
-extern std::atomic<std::int32_t> ContactsReady;
+extern std::atomic<std::int32_t>& ContactsReady;
 
 // Registers every window class of the program, in the order of the class table.
 void RegisterWindowClasses(HINSTANCE instance);

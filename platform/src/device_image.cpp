@@ -5,6 +5,7 @@
 // there (learned dictionaries stay), and copies keyboard.txt last, so that an interrupted
 // installation is simply repeated at the next start.
 #include <device/files.h>
+#include <device/pim.h>
 
 #include "internal/host_program.h"
 #include "internal/registry_store.h"
@@ -60,6 +61,7 @@ bool EnsureDeviceImage() {
     if (!data.empty()) InstallData(data, programFolder);
   }
   internal::OpenDeviceRegistry();
+  RegisterPimStore();
   return true;
 }
 
