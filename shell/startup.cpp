@@ -14,6 +14,7 @@
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
+#include "shell/single_instance.h"
 
 #include <device/shell.h>
 
@@ -60,14 +61,6 @@ void StartContactsThread() {}
 
 // The contacts feature logs off the contact store here at shut-down.
 void LogOffContactStore() {}
-
-// A running instance is raised (no move, no resize); true when there was one.
-bool RaiseRunningInstance() {
-  HWND running = FindWindow(kMainWindowClass, kMainWindowTitle);
-  if (running == nullptr) return false;
-  SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  return true;
-}
 
 void ReadKeyboardFile() {
   WCHAR path[kPathRoom];
@@ -116,7 +109,8 @@ void RegisterWindowClasses(HINSTANCE instance) {
 }
 
 int RunTavrel(HINSTANCE instance) {
-  if (RaiseRunningInstance()) return 0;
+  SingleInstance single;
+  if (single.RaiseRunningInstance()) return 0;
   ProgramInstance = instance;
   RegisterWindowClasses(instance);
   RegisterTavrelDialogs();  // the dialog templates, the device's stand-in for resources
@@ -125,6 +119,7 @@ int RunTavrel(HINSTANCE instance) {
   LoadSkinImages();
   MainWindow = CreateWindowEx(0, kMainWindowClass, kMainWindowTitle, kMainWindowStyle, 0, 0, kMainWindowWidth,
                               kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+  single.StartUpDone();  // the start window can be found now
   // The component object library needs no set-up on the device; the contact store does its own.
   StartContactsThread();
   if (MainWindow != nullptr) {

@@ -100,7 +100,7 @@ Address PathAddress(const fs::path& path) {
 // Abstract names start with a zero byte and are not files, so they have no length trouble.
 Address AbstractAddress(const fs::path& folder, long pid) {
   char name[64];
-  int n = std::snprintf(name, sizeof name, "tavrel-%016llx-%ld",
+  int n = std::snprintf(name, sizeof name, "device-%016llx-%ld",
                         static_cast<unsigned long long>(Fnv1a(folder.native())), pid);
   Address a;
   a.addr.sun_family = AF_UNIX;
