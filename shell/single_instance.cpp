@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr WCHAR kStartUpMutex[] = u"Tavrel start-up";
-constexpr WCHAR kInstanceMutex[] = u"Tavrel instance";
-
 HANDLE OpenMutex(const WCHAR* name, bool own, bool& existed) {
   HANDLE mutex = CreateMutex(nullptr, own ? TRUE : FALSE, name);
   existed = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;

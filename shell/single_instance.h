@@ -8,6 +8,10 @@
 
 #include <device/windows.h>
 
+// The device image's named mutexes (named_mutex.cpp) that keep the starts apart.
+inline constexpr WCHAR kStartUpMutex[] = u"Tavrel start-up";
+inline constexpr WCHAR kInstanceMutex[] = u"Tavrel instance";
+
 class SingleInstance {
  public:
   SingleInstance() = default;

@@ -83,7 +83,6 @@ TEST_F(DeviceStartTest, ADriverMakesAFreshImageAndRestoresTheCallersVariable) {
 // writes the command line it got into the root of its device.
 TEST_F(DeviceStartTest, AProgramStartedHeadlessJoinsTheImageAndGetsItsCommandLineUnchanged) {
   device::Driver driver;
-  ::setenv("TAVREL_SHOTS", (fs::path(driver.DeviceFolder()) / "shots").c_str(), 1);
   ::setenv("TAVREL_HEADLESS", "1", 1);
   PROCESS_INFORMATION info{};
   const WCHAR commandLine[] = u"\\Program Files\\Sample\\sample.exe \"a b\" c";
@@ -95,7 +94,6 @@ TEST_F(DeviceStartTest, AProgramStartedHeadlessJoinsTheImageAndGetsItsCommandLin
   EXPECT_EQ(exitCode, 0u);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  ::unsetenv("TAVREL_SHOTS");
   ::unsetenv("TAVREL_HEADLESS");
 
   std::ifstream in(fs::path(driver.DeviceFolder()) / "fs" / "command_line.out", std::ios::binary);

@@ -69,7 +69,7 @@ TEST_F(FilesTest, DevicePathsIgnoreCaseAndKeepTheHostSpelling) {
   EXPECT_EQ(ReadDeviceFile(u"/program files/Sample/Sample.txt"), "layout");
 
   // Rewriting under another spelling replaces the same file instead of adding a second one.
-  ASSERT_TRUE(WriteDeviceFile(u"\\program files\\TAVREL\\Keyboard.TXT", "new"));
+  ASSERT_TRUE(WriteDeviceFile(u"\\program files\\SAMPLE\\Sample.TXT", "new"));
   EXPECT_EQ(HostRead("Program Files/Sample/sample.txt"), "new");
   EXPECT_EQ(std::distance(fs::directory_iterator(Fs() / "Program Files/Sample"), fs::directory_iterator()), 1);
 }
@@ -219,7 +219,7 @@ TEST_F(FilesTest, CopyAndRemoveDirectory) {
   EXPECT_FALSE(RemoveDirectory(u"\\My Documents\\Samples"));
   EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
   EXPECT_TRUE(DeleteFile(u"\\My Documents\\Samples\\b.txt"));
-  EXPECT_TRUE(RemoveDirectory(u"\\My Documents\\TAVRELS"));
+  EXPECT_TRUE(RemoveDirectory(u"\\My Documents\\SAMPLES"));
   EXPECT_EQ(GetFileAttributes(u"\\My Documents\\Samples"), INVALID_FILE_ATTRIBUTES);
 }
 

@@ -43,7 +43,7 @@ TEST_F(ProcessTest, ModulePathIsTheProgramFolderPlusTheExecutableName) {
 TEST_F(ProcessTest, StartsTheProgramBesideItWithTheCommandLineAsOneArgument) {
   PROCESS_INFORMATION info{};
   const char16_t commandLine[] = u"\\Program Files\\Sample\\sample.exe ő \U0001F600";
-  ASSERT_TRUE(CreateProcess(u"\\program files\\TAVREL\\Echo_Args.exe", commandLine, nullptr, nullptr, FALSE, 0,
+  ASSERT_TRUE(CreateProcess(u"\\program files\\SAMPLE\\Echo_Args.exe", commandLine, nullptr, nullptr, FALSE, 0,
                             nullptr, nullptr, nullptr, &info));
   ASSERT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
   DWORD exitCode = 0;

@@ -16,9 +16,9 @@ struct InstallDescription {
   std::u16string programFolder = u"\\Program Files";
   // Device folders created on every start when missing (a default documents folder, say).
   std::vector<std::u16string> dataFolders;
-  // A file of the shipped data whose presence in the program folder says "installed". It is
-  // copied last, so that its presence means every other file is in place. Empty: nothing is
-  // installed.
+  // A file name (at the top of the shipped data) whose presence in the program folder says
+  // "installed". It is copied last, so that its presence means every other file is in place.
+  // Empty: nothing is installed.
   std::u16string markerFile;
   // Host folders that may hold the shipped data, in order; the first that exists is installed.
   // A relative folder is taken from the folder of the running host executable.
