@@ -25,7 +25,9 @@ namespace {
 using internal::Utf16ToUtf8;
 using internal::Utf8ToUtf16;
 
-enum class Command { Tap, Stroke, Press, Wait, Shot, ExpectWindow, ExpectNoWindow, ExpectText, ExpectFile, ExpectNoFile, Answer };
+enum class Command {
+  Tap, Stroke, Press, Wait, Shot, ExpectWindow, ExpectNoWindow, ExpectText, ExpectFile, ExpectNoFile, Answer
+};
 
 // What follows the command word.
 enum class Operands { Numbers, Key, Name, NameAndText, Path, Button };
@@ -158,8 +160,8 @@ bool ParseOperands(const CommandRow& row, Words& words, Step& step, std::string&
       for (int i = 0; i < row.numbers; ++i) {
         std::optional<std::string> word = words.Next(malformed);
         const bool isTime = row.command == Command::Wait;
-        std::optional<int> value = word ? ParseNumber(*word, isTime ? 0 : -kMaxCoordinate, isTime ? kMaxWaitMs : kMaxCoordinate)
-                                        : std::nullopt;
+        const int low = isTime ? 0 : -kMaxCoordinate, high = isTime ? kMaxWaitMs : kMaxCoordinate;
+        std::optional<int> value = word ? ParseNumber(*word, low, high) : std::nullopt;
         if (!value) {
           error = std::string(row.word) + (isTime ? " takes milliseconds (0 to 3600000)" : " takes whole numbers");
           return false;
@@ -280,42 +282,60 @@ std::string_view ButtonName(int id) {
   return {};
 }
 
-// Plays one step; an empty result means it passed, else what was expected and what was found.
+// Each check returns an empty text when it holds, else what was expected and what was found.
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string CheckShot(Driver& driver, const Step& step) {
+  if (!driver.Screenshot(step.name).empty()) return {};
+  return "expected to write " + step.name + ".png, found it could not be written";
+}
+
+std::string CheckWindow(const Step& step, bool wanted) {
+  const bool found = FindVisible(step.name) != nullptr;
+  if (found == wanted) return {};
+  return wanted ? "expected a visible window " + Quoted(step.name) + ", found none"
+                : "expected no visible window " + Quoted(step.name) + ", found one";
+}
+
+std::string CheckText(Driver& driver, const Step& step) {
+  HWND window = FindVisible(step.name);
+  const std::string expected = Quoted(Utf8(step.text));
+  if (!window) return "expected a visible window " + Quoted(step.name) + " holding " + expected + ", found none";
+  const std::u16string text = driver.WindowText(window);
+  if (text == step.text) return {};
+  return "expected " + Quoted(step.name) + " to hold " + expected + ", found " + Quoted(Utf8(text));
+}
+
+std::string CheckFile(const Step& step, bool wanted) {
+  if (DeviceFileExists(step.name) == wanted) return {};
+  return wanted ? "expected a file " + step.name + ", found none" : "expected no file " + step.name + ", found one";
+}
+
+std::string Answer(Driver& driver, const Step& step) {
+  const std::string button(ButtonName(step.button));
+  HWND box = FindMessageBox();
+  if (!box) return "expected a message box to answer " + button + ", found none";
+  if (!PressMessageBoxButton(box, step.button))
+    return "expected a " + button + " button in the message box " + Quoted(Utf8(MessageBoxText(box))) + ", found none";
+  driver.RunUntilIdle();
+  return {};
+}
+
+// Plays one step; an empty result means it passed.
 std::string Play(Driver& driver, const Step& step) {
   const int* n = step.numbers;
-  const std::string quoted = "\"" + step.name + "\"";
   switch (step.command) {
     case Command::Tap: driver.Tap(n[0], n[1]); return {};
     case Command::Stroke: driver.Stroke(n[0], n[1], n[2], n[3]); return {};
     case Command::Press: driver.PressKey(step.key); return {};
     case Command::Wait: driver.AdvanceTime(static_cast<std::uint32_t>(n[0])); return {};
-    case Command::Shot:
-      return driver.Screenshot(step.name).empty() ? "expected to write " + step.name + ".png, found it could not be written"
-                                                  : std::string();
-    case Command::ExpectWindow:
-      return FindVisible(step.name) ? std::string() : "expected a visible window " + quoted + ", found none";
-    case Command::ExpectNoWindow:
-      return FindVisible(step.name) ? "expected no visible window " + quoted + ", found one" : std::string();
-    case Command::ExpectText: {
-      HWND window = FindVisible(step.name);
-      if (!window) return "expected a visible window " + quoted + " holding \"" + Utf8(step.text) + "\", found none";
-      const std::u16string text = driver.WindowText(window);
-      return text == step.text ? std::string()
-                               : "expected " + quoted + " to hold \"" + Utf8(step.text) + "\", found \"" + Utf8(text) + "\"";
-    }
-    case Command::ExpectFile:
-      return DeviceFileExists(step.name) ? std::string() : "expected a file " + step.name + ", found none";
-    case Command::ExpectNoFile:
-      return DeviceFileExists(step.name) ? "expected no file " + step.name + ", found one" : std::string();
-    case Command::Answer: {
-      const std::string button(ButtonName(step.button));
-      HWND box = FindMessageBox();
-      if (!box) return "expected a message box to answer " + button + ", found none";
-      if (!PressMessageBoxButton(box, step.button))
-        return "expected a " + button + " button in the message box \"" + Utf8(MessageBoxText(box)) + "\", found none";
-      driver.RunUntilIdle();
-      return {};
-    }
+    case Command::Shot: return CheckShot(driver, step);
+    case Command::ExpectWindow: return CheckWindow(step, true);
+    case Command::ExpectNoWindow: return CheckWindow(step, false);
+    case Command::ExpectText: return CheckText(driver, step);
+    case Command::ExpectFile: return CheckFile(step, true);
+    case Command::ExpectNoFile: return CheckFile(step, false);
+    case Command::Answer: return Answer(driver, step);
   }
   return {};
 }

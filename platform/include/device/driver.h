@@ -19,8 +19,9 @@
 // Either way the device image is a fresh temporary folder (TAVREL_DEVICE), removed at the end,
 // except in a program started by a program that runs on a driver's image: it joins that image
 // and leaves it in place. RunProgramWithScript may instead take the image $TAVREL_DEVICE names
-// (DeviceImage::kFromEnvironment, for `--script`), which is then kept. The driver starts the device as the process entry does (installs the
-// image, registers the system classes) and resets the shell's state.
+// (DeviceImage::kFromEnvironment, for `--script`), which is then kept. The driver starts the
+// device as the process entry does (installs the image, registers the system classes) and
+// resets the shell's state.
 #pragma once
 
 #include <device/user.h>
