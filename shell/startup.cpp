@@ -15,6 +15,7 @@
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
+#include "shell/single_instance.h"
 
 #include <device/shell.h>
 
@@ -59,14 +60,6 @@ constexpr DWORD kRichInkStyle = 0x800;
 void StartContactsThread() { ContactsThread = StartContactLoader(); }
 
 void LogOffContactStore() { PoomLogoff(); }
-
-// A running instance is raised (no move, no resize); true when there was one.
-bool RaiseRunningInstance() {
-  HWND running = FindWindow(kMainWindowClass, kMainWindowTitle);
-  if (running == nullptr) return false;
-  SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  return true;
-}
 
 void ReadKeyboardFile() {
   WCHAR path[kPathRoom];
@@ -120,7 +113,8 @@ void RegisterWindowClasses(HINSTANCE instance) {
 }
 
 int RunTavrel(HINSTANCE instance) {
-  if (RaiseRunningInstance()) return 0;
+  SingleInstance single;
+  if (single.RaiseRunningInstance()) return 0;
   ProgramInstance = instance;
   RegisterWindowClasses(instance);
   RegisterTavrelDialogs();  // the dialog templates, the device's stand-in for resources
@@ -129,6 +123,7 @@ int RunTavrel(HINSTANCE instance) {
   LoadSkinImages();
   MainWindow = CreateWindowEx(0, kMainWindowClass, kMainWindowTitle, kMainWindowStyle, 0, 0, kMainWindowWidth,
                               kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+  single.StartUpDone();  // the start window can be found now
   // The component object library needs no set-up on the device; the contact store does its own.
   StartContactsThread();
   if (MainWindow != nullptr) {

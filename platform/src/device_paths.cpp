@@ -6,6 +6,7 @@
 #include "internal/device_paths.h"
 
 #include <device/files.h>
+#include <device/install.h>
 
 #include "internal/wide_text.h"
 
@@ -134,9 +135,10 @@ namespace device {
 
 fs::path DeviceImageRoot() {
   if (const char* root = std::getenv("TAVREL_DEVICE"); root && *root) return fs::path(root);
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / "tavrel";
+  const std::string& name = CurrentInstallDescription().imageName;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / name;
   const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : "/tmp") / ".local" / "share" / "tavrel";
+  return fs::path(home && *home ? home : "/tmp") / ".local" / "share" / name;
 }
 
 fs::path HostPathOf(LPCWSTR devicePath) {

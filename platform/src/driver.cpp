@@ -115,8 +115,12 @@ HWND FindIn(const std::vector<Window*>& list, WindowClass* cls, LPCWSTR title) {
 
 }  // namespace
 
-Driver::Driver() {
-  StartDeviceImage();
+Driver::Driver() { Start(DeviceImage::kFresh); }
+
+Driver::Driver(Lockstep* lockstep, DeviceImage image) : lockstep_(lockstep) { Start(image); }
+
+void Driver::Start(DeviceImage image) {
+  StartDeviceImage(image);
   FreeAllWindowsSilently();
   Headless().ResetClock();
   Headless().SetIdleHandler(nullptr);
@@ -126,15 +130,13 @@ Driver::Driver() {
   ResetShellState();
 }
 
-Driver::Driver(Lockstep* lockstep) : Driver() { lockstep_ = lockstep; }
-
 // Windows left over are freed without messages, as at the end of a process: their
 // procedures may refer to state that is already gone.
 Driver::~Driver() {
   DestroyCaret();
   FreeAllWindowsSilently();
   Headless().SetIdleHandler(nullptr);
-  if (inheritedDevice_) return;  // the image belongs to the program that started this one
+  if (keepImage_) return;  // the image belongs to the program that started this one, or to the user
   std::error_code ignored;
   std::filesystem::remove_all(deviceFolder_, ignored);
   if (hadDeviceEnv_) {
@@ -147,20 +149,26 @@ Driver::~Driver() {
 
 // A fresh temporary image, unless this process was started (CreateProcess passes the
 // environment on) by a program running on a driver's image: then it joins that image, so
-// that both programs see one file system and one registry, as on the device.
-void Driver::StartDeviceImage() {
+// that both programs see one file system and one registry, as on the device. With
+// kFromEnvironment the image $TAVREL_DEVICE names is used and kept; the programs this one
+// starts join it.
+void Driver::StartDeviceImage(DeviceImage image) {
   const char* env = std::getenv("TAVREL_DEVICE");
   const char* driverImage = std::getenv(kDriverImageEnv);
-  if (env && *env && driverImage && std::string(env) == driverImage) {
-    inheritedDevice_ = true;
+  const bool named = env && *env;
+  if (named && (image == DeviceImage::kFromEnvironment || (driverImage && std::string(env) == driverImage))) {
+    keepImage_ = true;
     deviceFolder_ = env;
+    std::error_code ignored;
+    std::filesystem::create_directories(deviceFolder_, ignored);
+    setenv(kDriverImageEnv, deviceFolder_.c_str(), 1);
     return;
   }
   if (env) {
     hadDeviceEnv_ = true;
     previousDeviceEnv_ = env;
   }
-  std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-device-XXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "device-image-XXXXXX").string();
   if (mkdtemp(pattern.data())) deviceFolder_ = pattern;
   setenv("TAVREL_DEVICE", deviceFolder_.c_str(), 1);
   setenv(kDriverImageEnv, deviceFolder_.c_str(), 1);
@@ -285,9 +293,9 @@ std::string Driver::Screenshot(const std::string& name) const {
 }
 
 int RunProgramWithScript(const std::function<int()>& program,
-                         const std::function<void(Driver&)>& script) {
+                         const std::function<void(Driver&)>& script, DeviceImage image) {
   Lockstep lockstep;
-  Driver driver(&lockstep);
+  Driver driver(&lockstep, image);
   Headless().SetIdleHandler([&lockstep] { lockstep.ProgramIdle(); });
   std::thread scriptThread([&] {
     lockstep.WaitForFirstTurn();

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -26,6 +27,8 @@ namespace fs = std::filesystem;
 using namespace device::internal;
 
 namespace {
+
+std::atomic<int> processStarts{0};
 
 // A started child. Both the process and its "main thread" handle share one object.
 struct ChildProcess : KernelObject {
@@ -79,7 +82,7 @@ void SplitDevicePath(std::u16string_view path, std::u16string_view& folder, std:
 fs::path HostProgramOf(std::u16string_view devicePath) {
   std::u16string_view folder, name;
   SplitDevicePath(devicePath, folder, name);
-  if (!EqualsIgnoreCase(folder, kProgramFolder)) return {};
+  if (!EqualsIgnoreCase(folder, ProgramFolder())) return {};
   if (name.size() > 4 && EqualsIgnoreCase(name.substr(name.size() - 4), u".exe")) name.remove_suffix(4);
   std::string hostName;
   if (name.empty() || !Utf16ToUtf8(name, hostName)) return {};
@@ -126,6 +129,7 @@ BOOL CreateProcess(LPCWSTR applicationName, LPCWSTR commandLine, LPSECURITY_ATTR
   if (int error = ::posix_spawn(&pid, programText.c_str(), nullptr, nullptr, argv.data(), environ); error != 0)
     return Fail(ErrorFromErrno(error));
 
+  ++processStarts;
   auto child = std::make_shared<ChildProcess>(pid);
   if (processInformation) {
     processInformation->hProcess = AddKernelObject(child);
@@ -153,7 +157,7 @@ DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size) {
   }
   // A process holds one program module, so any handle that is not a library is the program's.
   std::u16string_view library = BuiltInLibraryName(module);
-  std::u16string path = library.empty() ? std::u16string(kProgramFolder) + u"\\" +
+  std::u16string path = library.empty() ? std::u16string(ProgramFolder()) + u"\\" +
                                               Utf8ToUtf16(HostExecutablePath().filename().string()) + u".exe"
                                         : u"\\Windows\\" + std::u16string(library);
   if (path.size() + 1 > size) {
@@ -166,3 +170,5 @@ DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size) {
   fileName[path.size()] = 0;
   return static_cast<DWORD>(path.size());
 }
+
+int device::ProcessStartCount() { return processStarts.load(); }

@@ -6,14 +6,15 @@
 // address, the process listens on an abstract socket named from a hash of the folder and its
 // pid instead, and "<pid>.abstract" only marks it. A thread of the process answers one request
 // per connection from the list of visible top-level windows that the UI thread published when
-// it last ran out of messages (the server thread never touches the windows themselves):
+// it last ran out of messages or created a top-level window (the server thread never touches
+// the windows themselves):
 //     FIND <class> <title>\n   ->  HWND <hex>\n | NONE\n     (a text is "-" for null, else
 //     RAISE <hex>\n            ->  OK\n | NONE\n              "=" and UTF-16 units in hex)
 // A raise is posted into the owner's queue and carried out by its UI thread. Every exchange
 // has a short send/receive timeout, and a registration whose socket refuses connections (its
 // process died) is removed by whoever finds it. Not implemented: hidden or child windows of
-// other processes, any other call on a remote handle, and windows created since the owner
-// last went idle.
+// other processes, any other call on a remote handle, and changes (shown, hidden, renamed,
+// destroyed) since the owner last went idle or created a top-level window.
 #include "internal/remote_windows.h"
 
 #include <device/files.h>
@@ -100,7 +101,7 @@ Address PathAddress(const fs::path& path) {
 // Abstract names start with a zero byte and are not files, so they have no length trouble.
 Address AbstractAddress(const fs::path& folder, long pid) {
   char name[64];
-  int n = std::snprintf(name, sizeof name, "tavrel-%016llx-%ld",
+  int n = std::snprintf(name, sizeof name, "device-%016llx-%ld",
                         static_cast<unsigned long long>(Fnv1a(folder.native())), pid);
   Address a;
   a.addr.sun_family = AF_UNIX;

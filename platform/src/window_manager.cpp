@@ -14,6 +14,7 @@
 // the first child created is the first found by GetWindow(GW_CHILD) (Win32's dialog order).
 // Overlapped windows get no caption of their own (as on the pocket device); WS_CAPTION does.
 // Extended styles are stored, not acted on. Not implemented: SetParent.
+#include "internal/remote_windows.h"
 #include "internal/window_state.h"
 
 #include <algorithm>
@@ -195,7 +196,11 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
   if (!FromHandle(hwnd)) return nullptr;  // destroyed itself during creation
   SendSizeAndMove(w);
   if ((style & WS_VISIBLE) && FromHandle(hwnd)) ShowWindow(hwnd, SW_SHOW);
-  return FromHandle(hwnd) ? hwnd : nullptr;
+  if (!FromHandle(hwnd)) return nullptr;
+  // Other processes find a new top-level window at once, not only once this one goes idle: a
+  // program that waits for its window before letting a second start go on relies on that.
+  if (!child) PublishTopLevelWindows();
+  return hwnd;
 }
 
 BOOL DestroyWindow(HWND hwnd) {

@@ -21,14 +21,14 @@ namespace {
 class DeviceStartTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavrel-data-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "sample-data-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     data_ = pattern;
-    std::ofstream(data_ / "keyboard.txt") << "layout";
-    ::setenv("TAVREL_DATA", data_.c_str(), 1);
+    std::ofstream(data_ / "sample.txt") << "layout";
+    ::setenv("SAMPLE_DATA", data_.c_str(), 1);
   }
   void TearDown() override {
-    ::unsetenv("TAVREL_DATA");
+    ::unsetenv("SAMPLE_DATA");
     std::error_code ignored;
     fs::remove_all(data_, ignored);
   }
@@ -44,9 +44,9 @@ TEST_F(DeviceStartTest, AFreshDeviceHasTheSystemClassesAndTheInstalledProgramFol
   HWND button = CreateWindowEx(0, u"BUTTON", u"OK", WS_VISIBLE, 0, 0, 60, 20, nullptr, nullptr, nullptr, nullptr);
   EXPECT_NE(button, nullptr);
   DestroyWindow(button);
-  fs::path keyboard = fs::path(driver.DeviceFolder()) / "fs" / "Program Files" / "Tavrel" / "keyboard.txt";
+  fs::path keyboard = fs::path(driver.DeviceFolder()) / "fs" / "Program Files" / "Sample" / "sample.txt";
   ASSERT_TRUE(fs::exists(keyboard));
-  EXPECT_TRUE(fs::is_directory(fs::path(driver.DeviceFolder()) / "fs" / "My Documents" / "Tavrels"));
+  EXPECT_TRUE(fs::is_directory(fs::path(driver.DeviceFolder()) / "fs" / "My Documents" / "Samples"));
 }
 
 TEST_F(DeviceStartTest, EachDriverStartsFromTheShellsStartState) {
@@ -83,11 +83,10 @@ TEST_F(DeviceStartTest, ADriverMakesAFreshImageAndRestoresTheCallersVariable) {
 // writes the command line it got into the root of its device.
 TEST_F(DeviceStartTest, AProgramStartedHeadlessJoinsTheImageAndGetsItsCommandLineUnchanged) {
   device::Driver driver;
-  ::setenv("TAVREL_SHOTS", (fs::path(driver.DeviceFolder()) / "shots").c_str(), 1);
   ::setenv("TAVREL_HEADLESS", "1", 1);
   PROCESS_INFORMATION info{};
-  const WCHAR commandLine[] = u"\\Program Files\\Tavrel\\tavrel.exe \"a b\" c";
-  ASSERT_TRUE(CreateProcess(u"\\Program Files\\Tavrel\\command_line_probe.exe", commandLine, nullptr, nullptr,
+  const WCHAR commandLine[] = u"\\Program Files\\Sample\\sample.exe \"a b\" c";
+  ASSERT_TRUE(CreateProcess(u"\\Program Files\\Sample\\command_line_probe.exe", commandLine, nullptr, nullptr,
                             FALSE, 0, nullptr, nullptr, nullptr, &info));
   ASSERT_EQ(WaitForSingleObject(info.hProcess, 30000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
@@ -95,7 +94,6 @@ TEST_F(DeviceStartTest, AProgramStartedHeadlessJoinsTheImageAndGetsItsCommandLin
   EXPECT_EQ(exitCode, 0u);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  ::unsetenv("TAVREL_SHOTS");
   ::unsetenv("TAVREL_HEADLESS");
 
   std::ifstream in(fs::path(driver.DeviceFolder()) / "fs" / "command_line.out", std::ios::binary);
@@ -111,17 +109,19 @@ TEST_F(DeviceStartTest, AProgramStartedHeadlessJoinsTheImageAndGetsItsCommandLin
 
 namespace {
 
-// Without TAVREL_DATA the shipped data is found beside the program or in the source tree.
+// Without SAMPLE_DATA the sample's shipped data folder is installed.
 TEST(DeviceStartShippedData, AFreshDeviceInstallsTheShippedKeyboardFile) {
-  ::unsetenv("TAVREL_DATA");
+  ::unsetenv("SAMPLE_DATA");
   device::Driver driver;
   auto read = [](const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), {});
   };
-  std::string shipped = read(fs::path(TAVREL_SOURCE_DIR) / "data" / "keyboard.txt");
+  std::string shipped = read(fs::path(SAMPLE_DATA_DIR) / "sample.txt");
   ASSERT_FALSE(shipped.empty());
-  EXPECT_EQ(read(fs::path(driver.DeviceFolder()) / "fs" / "Program Files" / "Tavrel" / "keyboard.txt"), shipped);
+  const fs::path programFolder = fs::path(driver.DeviceFolder()) / "fs" / "Program Files" / "Sample";
+  EXPECT_EQ(read(programFolder / "sample.txt"), shipped);
+  EXPECT_EQ(read(programFolder / "notes" / "readme.txt"), read(fs::path(SAMPLE_DATA_DIR) / "notes" / "readme.txt"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // program is idle, nested loops hand over too, and either side may end first.
 #include <device/driver.h>
 #include <device/gdi.h>
+#include <device/imgdecmp.h>
 #include <device/user.h>
 
 #include <gtest/gtest.h>
@@ -128,16 +129,32 @@ TEST(DriverLockstep, ProgramThatEndsFirstLeavesTheScriptRunningAlone) {
   EXPECT_EQ(state.taps, 1);
 }
 
-TEST(DriverActions, ScreenshotWritesAPngIntoTheShotsFolder) {
+// The picture written holds the screen's pixels: a red window on the left half, black beside it.
+TEST(DriverActions, ScreenshotWritesTheScreenAsAPngIntoTheShotsFolder) {
   device::Driver d;
-  auto folder = std::filesystem::temp_directory_path() / "tavrel-shots-test";
-  std::filesystem::remove_all(folder);
-  setenv("TAVREL_SHOTS", folder.string().c_str(), 1);
-  std::string path = d.Screenshot("screen");
-  unsetenv("TAVREL_SHOTS");
-  EXPECT_EQ(std::filesystem::path(path).filename(), "screen.png");
-  EXPECT_GT(std::filesystem::file_size(folder / "screen.png"), 100u);
-  std::filesystem::remove_all(folder);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProc;
+  wc.hbrBackground = CreateSolidBrush(RGB(200, 20, 30));
+  wc.lpszClassName = u"ShotProbe";
+  RegisterClass(&wc);
+  CreateWindowEx(0, u"ShotProbe", u"", WS_VISIBLE, 0, 0, 120, 320, nullptr, nullptr, nullptr, nullptr);
+  d.RunUntilIdle();
+  const std::string path = d.Screenshot("screen");
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(std::filesystem::path(path), std::filesystem::absolute(std::filesystem::path(std::getenv("TAVREL_SHOTS")) / "screen.png"));
+  HBITMAP shot = LoadPngFile(path.c_str());
+  ASSERT_NE(shot, nullptr);
+  HDC probe = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(probe, shot);
+  for (POINT p : {POINT{0, 0}, POINT{119, 319}, POINT{120, 0}, POINT{239, 160}}) {
+    EXPECT_EQ(GetPixel(probe, p.x, p.y), d.Pixel(p.x, p.y)) << p.x << "," << p.y;
+  }
+  EXPECT_EQ(GetPixel(probe, 60, 160), RGB(200, 20, 30));
+  EXPECT_NE(GetPixel(probe, 180, 160), RGB(200, 20, 30));
+  SelectObject(probe, old);
+  DeleteDC(probe);
+  DeleteObject(shot);
+  DeleteObject(wc.hbrBackground);
   EXPECT_EQ(d.Pixel(-1, 0), 0xFFFFFFFFu);
 }
 

@@ -64,22 +64,22 @@ class FilesTest : public FreshDevice {
 };
 
 TEST_F(FilesTest, DevicePathsIgnoreCaseAndKeepTheHostSpelling) {
-  HostWrite("Program Files/Tavrel/keyboard.txt", "layout");
-  EXPECT_EQ(ReadDeviceFile(u"\\PROGRAM FILES\\tavrel\\KEYBOARD.TXT"), "layout");
-  EXPECT_EQ(ReadDeviceFile(u"/program files/Tavrel/Keyboard.txt"), "layout");
+  HostWrite("Program Files/Sample/sample.txt", "layout");
+  EXPECT_EQ(ReadDeviceFile(u"\\PROGRAM FILES\\sample\\SAMPLE.TXT"), "layout");
+  EXPECT_EQ(ReadDeviceFile(u"/program files/Sample/Sample.txt"), "layout");
 
   // Rewriting under another spelling replaces the same file instead of adding a second one.
-  ASSERT_TRUE(WriteDeviceFile(u"\\program files\\TAVREL\\Keyboard.TXT", "new"));
-  EXPECT_EQ(HostRead("Program Files/Tavrel/keyboard.txt"), "new");
-  EXPECT_EQ(std::distance(fs::directory_iterator(Fs() / "Program Files/Tavrel"), fs::directory_iterator()), 1);
+  ASSERT_TRUE(WriteDeviceFile(u"\\program files\\SAMPLE\\Sample.TXT", "new"));
+  EXPECT_EQ(HostRead("Program Files/Sample/sample.txt"), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(Fs() / "Program Files/Sample"), fs::directory_iterator()), 1);
 }
 
 TEST_F(FilesTest, NonAsciiNamesAreStoredAsUtf8AndMatchIgnoringCase) {
-  ASSERT_TRUE(CreateDirectory(u"\\My Documents\\Tavrels\\Ελληνικά", nullptr));
-  ASSERT_TRUE(WriteDeviceFile(u"\\My Documents\\Tavrels\\Ελληνικά\\Győr ős.pwi", "x"));
-  EXPECT_TRUE(fs::exists(Fs() / "My Documents/Tavrels" / fs::u8path("Ελληνικά") / fs::u8path("Győr ős.pwi")));
-  EXPECT_EQ(ReadDeviceFile(u"\\my documents\\tavrels\\ΕΛΛΗΝΙΚΆ\\GYŐR ŐS.PWI"), "x");
-  EXPECT_EQ(Find(u"\\My Documents\\Tavrels\\ελληνικά\\*"), (std::set<std::u16string>{u"Győr ős.pwi"}));
+  ASSERT_TRUE(CreateDirectory(u"\\My Documents\\Samples\\Ελληνικά", nullptr));
+  ASSERT_TRUE(WriteDeviceFile(u"\\My Documents\\Samples\\Ελληνικά\\Győr ős.pwi", "x"));
+  EXPECT_TRUE(fs::exists(Fs() / "My Documents/Samples" / fs::u8path("Ελληνικά") / fs::u8path("Győr ős.pwi")));
+  EXPECT_EQ(ReadDeviceFile(u"\\my documents\\samples\\ΕΛΛΗΝΙΚΆ\\GYŐR ŐS.PWI"), "x");
+  EXPECT_EQ(Find(u"\\My Documents\\Samples\\ελληνικά\\*"), (std::set<std::u16string>{u"Győr ős.pwi"}));
   // A character outside the basic plane survives the round trip.
   ASSERT_TRUE(WriteDeviceFile(u"\\My Documents\\\U0001F600.pwi", "smile"));
   EXPECT_EQ(Find(u"\\My Documents\\*.pwi"), (std::set<std::u16string>{u"\U0001F600.pwi"}));
@@ -99,7 +99,7 @@ TEST_F(FilesTest, MissingFilesAndFoldersGiveTheWin32Errors) {
   WIN32_FIND_DATAW data;
   EXPECT_EQ(FindFirstFile(u"\\No Folder\\*", &data), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(FindFirstFile(u"\\My Documents\\Tavrels\\*.pwi", &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(FindFirstFile(u"\\My Documents\\Samples\\*.pwi", &data), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
   // The dictionary loader's rule: a folder is created only where it did not exist.
   EXPECT_FALSE(CreateDirectory(u"\\My Documents", nullptr));
@@ -207,7 +207,7 @@ TEST_F(FilesTest, MoveFileExReplacesTheTargetAtomically) {
 
   // A change of case only renames the file.
   ASSERT_TRUE(MoveFile(u"\\My Documents\\db.dat", u"\\My Documents\\DB.Dat"));
-  EXPECT_EQ(Find(u"\\My Documents\\*"), (std::set<std::u16string>{u"DB.Dat", u"Tavrels"}));
+  EXPECT_EQ(Find(u"\\My Documents\\*"), (std::set<std::u16string>{u"DB.Dat", u"Samples"}));
 }
 
 TEST_F(FilesTest, GetTempFileNameCreatesANewEmptyFileEachTimeAndNeverReusesAName) {
@@ -255,15 +255,15 @@ TEST_F(FilesTest, GetTempFileNameFailsForAMissingFolderOrATooLongPath) {
 
 TEST_F(FilesTest, CopyAndRemoveDirectory) {
   ASSERT_TRUE(WriteDeviceFile(u"\\My Documents\\a.txt", "abc"));
-  EXPECT_TRUE(CopyFile(u"\\My Documents\\a.txt", u"\\My Documents\\Tavrels\\b.txt", TRUE));
-  EXPECT_FALSE(CopyFile(u"\\My Documents\\a.txt", u"\\My Documents\\Tavrels\\B.TXT", TRUE));
+  EXPECT_TRUE(CopyFile(u"\\My Documents\\a.txt", u"\\My Documents\\Samples\\b.txt", TRUE));
+  EXPECT_FALSE(CopyFile(u"\\My Documents\\a.txt", u"\\My Documents\\Samples\\B.TXT", TRUE));
   EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-  EXPECT_EQ(ReadDeviceFile(u"\\My Documents\\Tavrels\\b.txt"), "abc");
-  EXPECT_FALSE(RemoveDirectory(u"\\My Documents\\Tavrels"));
+  EXPECT_EQ(ReadDeviceFile(u"\\My Documents\\Samples\\b.txt"), "abc");
+  EXPECT_FALSE(RemoveDirectory(u"\\My Documents\\Samples"));
   EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
-  EXPECT_TRUE(DeleteFile(u"\\My Documents\\Tavrels\\b.txt"));
-  EXPECT_TRUE(RemoveDirectory(u"\\My Documents\\TAVRELS"));
-  EXPECT_EQ(GetFileAttributes(u"\\My Documents\\Tavrels"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(DeleteFile(u"\\My Documents\\Samples\\b.txt"));
+  EXPECT_TRUE(RemoveDirectory(u"\\My Documents\\SAMPLES"));
+  EXPECT_EQ(GetFileAttributes(u"\\My Documents\\Samples"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FilesTest, StreamsReadBytesAndUtf16Lines) {
@@ -331,24 +331,24 @@ TEST_F(FilesTest, DeviceImageInstallsTheShippedDataOnce) {
   fs::path data = root_ / "shipped";
   fs::create_directories(data / "english");
   fs::create_directories(data / "gx");
-  std::ofstream(data / "keyboard.txt") << "languages";
+  std::ofstream(data / "sample.txt") << "languages";
   std::ofstream(data / "english" / "db.dat") << "shipped words";
   std::ofstream(data / "gx" / "keys.png") << "png";
-  ::setenv("TAVREL_DATA", data.c_str(), 1);
+  ::setenv("SAMPLE_DATA", data.c_str(), 1);
 
-  // Without keyboard.txt the data is installed, keeping a learned dictionary.
-  HostWrite("Program Files/Tavrel/english/db.dat", "learned words");
+  // Without sample.txt the data is installed, keeping a learned dictionary.
+  HostWrite("Program Files/Sample/english/db.dat", "learned words");
   ASSERT_TRUE(device::EnsureDeviceImage());
-  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Tavrel\\keyboard.txt"), "languages");
-  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Tavrel\\gx\\keys.png"), "png");
-  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Tavrel\\english\\db.dat"), "learned words");
+  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Sample\\sample.txt"), "languages");
+  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Sample\\gx\\keys.png"), "png");
+  EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\Sample\\english\\db.dat"), "learned words");
 
-  // With keyboard.txt present nothing is copied again.
+  // With sample.txt present nothing is copied again.
   std::ofstream(data / "gx" / "more.png") << "png";
   ASSERT_TRUE(device::EnsureDeviceImage());
-  EXPECT_EQ(GetFileAttributes(u"\\Program Files\\Tavrel\\gx\\more.png"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributes(u"\\Program Files\\Sample\\gx\\more.png"), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(fs::exists(root_ / "registry.sqlite"));
-  EXPECT_EQ(GetFileAttributes(u"\\My Documents\\Tavrels"), FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(GetFileAttributes(u"\\My Documents\\Samples"), FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace

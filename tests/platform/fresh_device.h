@@ -13,11 +13,11 @@
 class FreshDevice : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-device-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "device-image-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     root_ = pattern;
     ::setenv("TAVREL_DEVICE", root_.c_str(), 1);
-    ::setenv("TAVREL_DATA", (root_ / "no-data").c_str(), 1);
+    ::setenv("SAMPLE_DATA", (root_ / "no-data").c_str(), 1);
     ASSERT_TRUE(device::EnsureDeviceImage());
   }
 
@@ -25,7 +25,7 @@ class FreshDevice : public ::testing::Test {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
     ::unsetenv("TAVREL_DEVICE");
-    ::unsetenv("TAVREL_DATA");
+    ::unsetenv("SAMPLE_DATA");
   }
 
   // The host folder behind the device root "\".

@@ -59,7 +59,7 @@ TEST(MessageBox, EnterChoosesTheDefaultButtonAndEscapeFollowsTheButtonsThereAre)
         HWND host = CreateHost();
         results.push_back(MessageBox(host, u"Delete?", u"", MB_YESNO | MB_DEFBUTTON2));
         hostEnabledBetween = IsWindowEnabled(host) && GetActiveWindow() == host;
-        results.push_back(MessageBox(host, u"window stack", u"tavrel", MB_OK));
+        results.push_back(MessageBox(host, u"window stack", u"sample", MB_OK));
         results.push_back(MessageBox(host, u"Go on?", u"q", MB_OKCANCEL | MB_ICONEXCLAMATION));
         results.push_back(MessageBox(nullptr, u"Keep?", u"q", MB_YESNO));
         return 0;

@@ -27,7 +27,7 @@ TEST_F(ProcessTest, ModulePathIsTheProgramFolderPlusTheExecutableName) {
   WCHAR path[260];
   DWORD length = GetModuleFileName(nullptr, path, 260);
   std::string hostName = fs::read_symlink("/proc/self/exe").filename().string();  // platform_tests
-  EXPECT_EQ(std::u16string(path), u"\\Program Files\\Tavrel\\" + std::u16string(hostName.begin(), hostName.end()) + u".exe");
+  EXPECT_EQ(std::u16string(path), u"\\Program Files\\Sample\\" + std::u16string(hostName.begin(), hostName.end()) + u".exe");
   EXPECT_EQ(length, std::u16string(path).size());
   // The program's instance handle, whatever its value, names the program too.
   WCHAR byInstance[260];
@@ -42,21 +42,21 @@ TEST_F(ProcessTest, ModulePathIsTheProgramFolderPlusTheExecutableName) {
 
 TEST_F(ProcessTest, StartsTheProgramBesideItWithTheCommandLineAsOneArgument) {
   PROCESS_INFORMATION info{};
-  const char16_t commandLine[] = u"\\Program Files\\Tavrel\\tavrel.exe ő \U0001F600";
-  ASSERT_TRUE(CreateProcess(u"\\program files\\TAVREL\\Echo_Args.exe", commandLine, nullptr, nullptr, FALSE, 0,
+  const char16_t commandLine[] = u"\\Program Files\\Sample\\sample.exe ő \U0001F600";
+  ASSERT_TRUE(CreateProcess(u"\\program files\\SAMPLE\\Echo_Args.exe", commandLine, nullptr, nullptr, FALSE, 0,
                             nullptr, nullptr, nullptr, &info));
   ASSERT_EQ(WaitForSingleObject(info.hProcess, 20000), WAIT_OBJECT_0);
   DWORD exitCode = 0;
   EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &exitCode));
   EXPECT_EQ(exitCode, 2u);
-  EXPECT_EQ(EchoOutput(), "2\n\\Program Files\\Tavrel\\tavrel.exe \xC5\x91 \xF0\x9F\x98\x80\n");
+  EXPECT_EQ(EchoOutput(), "2\n\\Program Files\\Sample\\sample.exe \xC5\x91 \xF0\x9F\x98\x80\n");
   EXPECT_TRUE(CloseHandle(info.hThread));
   EXPECT_TRUE(CloseHandle(info.hProcess));
 }
 
 TEST_F(ProcessTest, AnEmptyCommandLinePassesNoArgument) {
   PROCESS_INFORMATION info{};
-  ASSERT_TRUE(CreateProcess(u"\\Program Files\\Tavrel\\echo_args.exe", u"", nullptr, nullptr, FALSE, 0, nullptr,
+  ASSERT_TRUE(CreateProcess(u"\\Program Files\\Sample\\echo_args.exe", u"", nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, nullptr, &info));
   ASSERT_EQ(WaitForSingleObject(info.hProcess, INFINITE), WAIT_OBJECT_0);
   EXPECT_EQ(EchoOutput(), "1\n");
@@ -66,7 +66,7 @@ TEST_F(ProcessTest, AnEmptyCommandLinePassesNoArgument) {
 
 TEST_F(ProcessTest, WaitTimesOutWhileTheProgramRuns) {
   PROCESS_INFORMATION info{};
-  ASSERT_TRUE(CreateProcess(u"\\Program Files\\Tavrel\\echo_args.exe", u"wait", nullptr, nullptr, FALSE, 0, nullptr,
+  ASSERT_TRUE(CreateProcess(u"\\Program Files\\Sample\\echo_args.exe", u"wait", nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, nullptr, &info));
   EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_TIMEOUT);
   DWORD exitCode = 0;
@@ -82,7 +82,7 @@ TEST_F(ProcessTest, WaitTimesOutWhileTheProgramRuns) {
 
 TEST_F(ProcessTest, MissingProgramsFailWithFileNotFound) {
   PROCESS_INFORMATION info{};
-  EXPECT_FALSE(CreateProcess(u"\\Program Files\\Tavrel\\nothing.exe", u"x", nullptr, nullptr, FALSE, 0, nullptr,
+  EXPECT_FALSE(CreateProcess(u"\\Program Files\\Sample\\nothing.exe", u"x", nullptr, nullptr, FALSE, 0, nullptr,
                              nullptr, nullptr, &info));
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
   // A program of that name in another folder is not a device program.

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char16_t kOptions[] = u"Software\\Korvani\\Tavrel\\Options";
+constexpr char16_t kOptions[] = u"Software\\Korvani\\Sample\\Options";
 
 class RegistryTest : public FreshDevice {
  protected:
@@ -42,7 +42,7 @@ std::vector<BYTE> Bytes(const void* data, std::size_t size) {
 
 TEST_F(RegistryTest, AllFourTypesRoundTripWithTheirExactSizes) {
   HKEY key = Create(kOptions);
-  const char16_t directory[] = u"\\My Documents\\Tavrels";
+  const char16_t directory[] = u"\\My Documents\\Samples";
   const char16_t texts[] = u"ab\0c\0";  // two strings; the closing empty string is not stored
   DWORD method = 0xA1B2C3D4;
   const BYTE used[] = {2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
@@ -138,14 +138,14 @@ TEST_F(RegistryTest, RootsAreSeparateAndOpeningAMissingKeyFails) {
 
 TEST_F(RegistryTest, DeletingAKeyRemovesItsValuesAndSubkeysAndOrphansItsHandles) {
   // The assign tool's key: Software\Korvani followed by the program's path.
-  const char16_t assigned[] = u"Software\\Korvani\\Program Files\\Tavrel\\tavrel.exe";
+  const char16_t assigned[] = u"Software\\Korvani\\Program Files\\Sample\\sample.exe";
   HKEY key = Create(assigned);
   DWORD three = 3;
   ASSERT_EQ(RegSetValueEx(key, u"button", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), 4), 0);
-  HKEY child = Create(u"Software\\Korvani\\Program Files\\Tavrel\\tavrel.exe\\child");
+  HKEY child = Create(u"Software\\Korvani\\Program Files\\Sample\\sample.exe\\child");
   RegCloseKey(child);
 
-  EXPECT_EQ(RegDeleteKey(HKEY_LOCAL_MACHINE, u"software\\korvani\\program files\\tavrel\\TAVREL.EXE"), 0);
+  EXPECT_EQ(RegDeleteKey(HKEY_LOCAL_MACHINE, u"software\\korvani\\program files\\sample\\SAMPLE.EXE"), 0);
   HKEY gone = nullptr;
   EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, assigned, 0, KEY_READ, &gone), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(RegSetValueEx(key, u"button", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), 4),

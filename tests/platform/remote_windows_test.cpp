@@ -33,7 +33,7 @@ class Probe {
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::string program = (fs::read_symlink("/proc/self/exe").parent_path() / "remote_probe").string();
-    std::vector<std::string> env{"TAVREL_DEVICE=" + image.string(), "TAVREL_DATA=" + (image / "no-data").string()};
+    std::vector<std::string> env{"TAVREL_DEVICE=" + image.string(), "SAMPLE_DATA=" + (image / "no-data").string()};
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);

@@ -1,6 +1,6 @@
 // A small device program: a frame window that counts timer ticks in its title line and a
 // card child that counts pen taps, changes colour on each tap and shows a PNG badge.
-// Created by WinMain; its demo script taps the card and lets time pass.
+// Created by WinMain; its script (sample.script) taps the card and lets time pass.
 #include "sample_app.h"
 
 #include <device/gdi.h>
@@ -151,14 +151,4 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show
   MSG msg;
   while (GetMessage(&msg, nullptr, 0, 0)) DispatchMessage(&msg);
   return static_cast<int>(msg.wParam);
-}
-
-void DemoScript(device::Driver& driver) {
-  driver.RunUntilIdle();
-  driver.Screenshot("sample-start");
-  driver.Tap(120, 120);
-  driver.Tap(120, 120);
-  driver.Screenshot("sample-tapped");
-  driver.AdvanceTime(3 * sample::kTickMs);
-  driver.Screenshot("sample-ticked");
 }

@@ -5,7 +5,6 @@
 #include <device/user.h>
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
-void DemoScript(device::Driver& driver);
 
 namespace sample {
 constexpr const char16_t* kFrameClass = u"SampleFrame";

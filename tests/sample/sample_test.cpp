@@ -1,11 +1,9 @@
-// The sample program's demo, played through the test driver: window texts count the taps
-// and ticks, the card takes the colour of its tap count, the badge is drawn.
+// The sample program through the test driver: window texts count the taps and ticks, the card
+// takes the colour of its tap count, the badge is drawn. (Its script: script_test.cpp.)
 #include "sample_app.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
@@ -37,18 +35,6 @@ TEST(SampleProgram, TapsAndTicksShowInTextsAndColours) {
     EXPECT_EQ(d.Pixel(sample::kCardRect.left, 150), RGB(0, 0, 0));  // the card's border
   });
   EXPECT_EQ(result, 0);
-}
-
-TEST(SampleProgram, DemoScriptWritesItsScreenshots) {
-  auto shots = std::filesystem::temp_directory_path() / "tavrel-sample-shots";
-  std::filesystem::remove_all(shots);
-  setenv("TAVREL_SHOTS", shots.string().c_str(), 1);
-  EXPECT_EQ(RunSample(DemoScript), 0);
-  unsetenv("TAVREL_SHOTS");
-  for (const char* name : {"sample-start.png", "sample-tapped.png", "sample-ticked.png"}) {
-    EXPECT_TRUE(std::filesystem::exists(shots / name)) << name;
-  }
-  std::filesystem::remove_all(shots);
 }
 
 }  // namespace

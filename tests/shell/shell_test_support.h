@@ -12,7 +12,6 @@
 #include <vector>
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
-void DemoScript(device::Driver& driver);
 
 namespace shell_test {
 

@@ -1,46 +1,63 @@
-// A second start of the program, as its own process on the same device: it raises the running
-// instance and exits with 0, doing nothing else.
+// One tavrel per device image: a second start, as its own process, raises the running instance
+// and exits with 0 doing nothing else; two starts at the same moment never both run.
 #include "shell_test_support.h"
 
 #include "settings/registry_settings.h"
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
+#include "shell/single_instance.h"
 
+#include <device/gdi.h>
+#include <device/imgdecmp.h>
+#include <device/kernel.h>
 #include <device/registry.h>
 
 #include <gtest/gtest.h>
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 extern char** environ;
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// Runs the program as a second process on this device image (the driver's environment is
-// passed on, so it joins the image) and returns its exit status, or -1.
-int StartSecondInstance(const device::Driver& d) {
-  const std::string shots = (std::filesystem::path(d.DeviceFolder()) / "second-shots").string();
-  setenv("TAVREL_HEADLESS", "1", 1);
-  setenv("TAVREL_SHOTS", shots.c_str(), 1);
-  char program[] = TAVREL_PROGRAM;
-  char* argv[] = {program, nullptr};
+// Starts the program as its own process with `arguments` and the environment plus `extra`.
+pid_t StartTavrel(std::vector<std::string> arguments, const std::vector<std::string>& extra) {
+  std::vector<std::string> env(extra);
+  for (char** e = environ; *e; ++e) env.emplace_back(*e);
+  std::string program = TAVREL_PROGRAM;
+  std::vector<char*> argv{program.data()};
+  for (std::string& a : arguments) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
   pid_t child = 0;
-  const int spawned = posix_spawn(&child, program, nullptr, nullptr, argv, environ);
-  unsetenv("TAVREL_HEADLESS");
-  unsetenv("TAVREL_SHOTS");
-  if (spawned != 0) return -1;
+  return posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? child : -1;
+}
+
+// The exit status of a started program, or -1.
+int ExitStatus(pid_t child) {
   int status = 0;
-  if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
 }
 
 // The running instance has its grid menu open (active, with the focus); the second start
 // raises and activates the start window and ends with 0 without starting anything: no
-// first-run assignment is recorded by it.
+// first-run assignment is recorded by it. (It joins this driver's image: the environment
+// names it.)
 TEST(SingleInstance, ASecondStartRaisesTheRunningInstanceAndExitsWith0) {
   shell_test::RunTavrel(
       [](device::Driver& d) {
@@ -50,7 +67,7 @@ TEST(SingleInstance, ASecondStartRaisesTheRunningInstanceAndExitsWith0) {
         ASSERT_NE(grid, nullptr);
         EXPECT_EQ(GetActiveWindow(), grid);
 
-        EXPECT_EQ(StartSecondInstance(d), 0);
+        EXPECT_EQ(ExitStatus(StartTavrel({}, {"TAVREL_HEADLESS=1"})), 0);
         d.RunUntilIdle();  // the raise request arrives in this instance's queue
         EXPECT_EQ(GetActiveWindow(), main);
         DWORD assign = 7;
@@ -60,6 +77,78 @@ TEST(SingleInstance, ASecondStartRaisesTheRunningInstanceAndExitsWith0) {
         DWORD off = 0;
         WriteSetting(u"Menu", REG_DWORD, &off, sizeof off);
       });
+}
+
+// How many processes wait for the lock on `file` (the host kernel lists them in /proc/locks).
+int WaitingForLock(const fs::path& file) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) return -1;
+  const std::string inode = ":" + std::to_string(info.st_ino) + " ";
+  std::ifstream locks("/proc/locks");
+  int waiting = 0;
+  for (std::string line; std::getline(locks, line);) {
+    waiting += line.find("->") != std::string::npos && line.find(inode) != std::string::npos;
+  }
+  return waiting;
+}
+
+// The screenshot shows the start window: most of a coarse grid of its pixels is not black.
+bool ShowsTheStartWindow(const fs::path& shot) {
+  HBITMAP picture = LoadPngFile(shot.c_str());
+  if (picture == nullptr) return false;
+  HDC probe = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(probe, picture);
+  int lit = 0, all = 0;
+  for (int y = 5; y < 320; y += 20) {
+    for (int x = 5; x < 240; x += 20, ++all) lit += GetPixel(probe, x, y) != RGB(0, 0, 0);
+  }
+  SelectObject(probe, old);
+  DeleteDC(probe);
+  DeleteObject(picture);
+  return lit * 2 > all;
+}
+
+// Two starts on one fresh image, held at the start-up lock until both wait there, then let go
+// at the same moment: one runs, the other raises it and ends with 0 having drawn nothing.
+// (Each writes what its screen shows; both used to show the start window.)
+TEST(SingleInstance, TwoStartsAtTheSameMomentNeverBothRun) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    std::string pattern = (fs::temp_directory_path() / "tavrel-twice-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path image = pattern;
+    std::ofstream(image / "shot.script") << "shot screen\n";
+
+    const std::string previousImage = std::getenv("TAVREL_DEVICE") ? std::getenv("TAVREL_DEVICE") : "";
+    setenv("TAVREL_DEVICE", image.c_str(), 1);
+    HANDLE startUp = CreateMutex(nullptr, TRUE, kStartUpMutex);
+    ASSERT_NE(startUp, nullptr);
+    const fs::path lockFile = image / "locks" / "Tavrel%0020start-up.lock";
+    std::vector<pid_t> starts;
+    for (int i = 0; i < 2; ++i) {
+      starts.push_back(StartTavrel({"--script", (image / "shot.script").string()},
+                                   {"TAVREL_HEADLESS=1", "TAVREL_DEVICE=" + image.string(),
+                                    "TAVREL_SHOTS=" + (image / ("shots-" + std::to_string(i))).string()}));
+    }
+    // Both start-ups take a moment (loading libraries, fonts); then they wait at the lock.
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         WaitingForLock(lockFile) < 2 && std::chrono::steady_clock::now() < deadline;) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(WaitingForLock(lockFile), 2);
+    ReleaseMutex(startUp);
+    CloseHandle(startUp);
+    if (previousImage.empty()) unsetenv("TAVREL_DEVICE");
+    else setenv("TAVREL_DEVICE", previousImage.c_str(), 1);
+
+    int ran = 0;
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(ExitStatus(starts[static_cast<size_t>(i)]), 0) << "attempt " << attempt;
+      ran += ShowsTheStartWindow(image / ("shots-" + std::to_string(i)) / "screen.png");
+    }
+    EXPECT_EQ(ran, 1) << "attempt " << attempt;
+    std::error_code ignored;
+    fs::remove_all(image, ignored);
+  }
 }
 
 }  // namespace

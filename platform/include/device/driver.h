@@ -18,8 +18,10 @@
 //      first, the rest of the script runs without a program.
 // Either way the device image is a fresh temporary folder (TAVREL_DEVICE), removed at the end,
 // except in a program started by a program that runs on a driver's image: it joins that image
-// and leaves it in place. The driver starts the device as the process entry does (installs the
-// image, registers the system classes) and resets the shell's state.
+// and leaves it in place. RunProgramWithScript may instead take the image $TAVREL_DEVICE names
+// (DeviceImage::kFromEnvironment, for `--script`), which is then kept. The driver starts the
+// device as the process entry does (installs the image, registers the system classes) and
+// resets the shell's state.
 #pragma once
 
 #include <device/user.h>
@@ -32,6 +34,12 @@
 namespace device {
 
 class Lockstep;
+
+// Where a driver's device image comes from.
+enum class DeviceImage {
+  kFresh,            // a fresh temporary folder, removed at the end (see above)
+  kFromEnvironment,  // the folder $TAVREL_DEVICE names, created when missing and kept; fresh when unset
+};
 
 class Driver {
  public:
@@ -76,22 +84,24 @@ class Driver {
   const std::string& DeviceFolder() const { return deviceFolder_; }
 
  private:
-  friend int RunProgramWithScript(const std::function<int()>&, const std::function<void(Driver&)>&);
-  explicit Driver(Lockstep* lockstep);
+  friend int RunProgramWithScript(const std::function<int()>&, const std::function<void(Driver&)>&, DeviceImage);
+  Driver(Lockstep* lockstep, DeviceImage image);
+  void Start(DeviceImage image);
   void Settle();  // lets the device run until idle
-  void StartDeviceImage();
+  void StartDeviceImage(DeviceImage image);
 
   Lockstep* lockstep_ = nullptr;
   std::string deviceFolder_;
   std::string previousDeviceEnv_;
   bool hadDeviceEnv_ = false;
-  bool inheritedDevice_ = false;  // joined the image of the program that started this process
+  bool keepImage_ = false;  // joined the image of the program that started this one, or $TAVREL_DEVICE's
 };
 
 // Mode (b): runs `program` (typically a call of the program's WinMain) on the calling thread
 // and `script` on a second thread in lock-step as described above; returns what `program`
 // returned.
 int RunProgramWithScript(const std::function<int()>& program,
-                         const std::function<void(Driver&)>& script);
+                         const std::function<void(Driver&)>& script,
+                         DeviceImage image = DeviceImage::kFresh);
 
 }  // namespace device

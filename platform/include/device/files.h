@@ -1,6 +1,6 @@
 // The device file system and the wide C runtime's stream calls.
 //
-// Device paths are absolute, UTF-16 and use '\' ("\My Documents\Tavrels\a.pwi"); '/' is
+// Device paths are absolute, UTF-16 and use '\' ("\My Documents\Notes\a.txt"); '/' is
 // accepted as a separator too. Each path component is matched case-insensitively against the
 // host folder (an exact match wins), so the device behaves like a case-insensitive file system.
 // On the host a device path "\X\Y" is the file fs/X/Y of the device image, named in UTF-8.
@@ -179,21 +179,21 @@ WCHAR* fgetws(WCHAR* buffer, int count, DEVICE_FILE* stream);
 // ---- The device image (not Win32) ------------------------------------------------------
 namespace device {
 
-// The device image folder: $TAVREL_DEVICE, else $XDG_DATA_HOME/tavrel, else
-// ~/.local/share/tavrel. Read on every call, so a test may point it at a fresh folder.
+// The device image folder: $TAVREL_DEVICE, else $XDG_DATA_HOME/<image name>, else
+// ~/.local/share/<image name> (the name from the install description, device/install.h).
+// Read on every call, so a test may point it at a fresh folder.
 std::filesystem::path DeviceImageRoot();
 
 // The host path of a device path, resolving every existing component case-insensitively;
 // components that do not exist yet keep their spelling. Empty for an invalid path.
 std::filesystem::path HostPathOf(LPCWSTR devicePath);
 
-// Creates the device image on first start (fs/, fs/Program Files/Tavrel/,
-// fs/My Documents/Tavrels/, registry.sqlite) and installs the shipped data folder into the
-// program folder when the program folder lacks keyboard.txt. The data folder is $TAVREL_DATA
-// when that is set (and then only it); otherwise the first that exists of data/ beside the
-// host executable, one and two folders above it, and the source tree's data/. Files already in
-// the program folder are kept. Without a data folder nothing is installed. Idempotent; returns
-// false only when the image folders cannot be created.
+// Creates the device image on first start (fs/, the program folder and the data folders of
+// the install description, registry.sqlite) and installs the shipped data into the program
+// folder while it lacks the description's marker file (see device_image.cpp: staged, synced,
+// renamed into place, the marker last; files already there are kept). Without a marker file
+// or shipped data nothing is installed. Idempotent; returns false only when the image folders
+// cannot be created.
 bool EnsureDeviceImage();
 
 }  // namespace device

@@ -34,6 +34,7 @@ constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
 constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD ERROR_NOT_OWNER = 288;
 constexpr DWORD ERROR_DIRECTORY = 267;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 constexpr DWORD ERROR_BADDB = 1009;
@@ -66,9 +67,21 @@ constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD STILL_ACTIVE = 259;
 
-// Waits for a process or thread handle to end. A finite timeout is measured in host time
-// (a process is outside the device clock). Returns WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
+// Waits for a process or thread handle to end, or takes a mutex (below). A finite timeout is
+// measured in host time (a process is outside the device clock). Returns WAIT_OBJECT_0,
+// WAIT_TIMEOUT or WAIT_FAILED.
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+
+// ---- Named mutexes ---------------------------------------------------------------------
+// A named mutex is shared by all processes of the device image (named_mutex.cpp says how, and
+// where it differs from Win32). CreateMutex opens it, creating it when needed, and sets the last
+// error to ERROR_ALREADY_EXISTS when it existed (this process had it open, or another process
+// owns it); then `initialOwner` is not honoured. WaitForSingleObject takes ownership (a
+// finite timeout in host time); ownership counts and ends when the owner releases it as often,
+// closes its last handle, or ends. Unnamed mutexes fail with ERROR_NOT_SUPPORTED.
+HANDLE CreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
+// FALSE with ERROR_NOT_OWNER when this process does not own the mutex.
+BOOL ReleaseMutex(HANDLE mutex);
 
 // ---- Processes -------------------------------------------------------------------------
 struct STARTUPINFOW {
@@ -85,7 +98,7 @@ struct PROCESS_INFORMATION {
 using LPPROCESS_INFORMATION = PROCESS_INFORMATION*;
 
 // Starts the program at the device path `applicationName` (for example
-// u"\\Program Files\\Tavrel\\assign.exe"). The device's programs live in the running program's
+// u"\\Program Files\\Sample\\tool.exe"). The device's programs live in the running program's
 // folder (see GetModuleFileName); each is the host executable of the same name without ".exe"
 // beside the running host executable. A path in another folder names no program.
 // `commandLine` (may be null) is converted to UTF-8 and passed as one argument, argv[1]; an
@@ -145,7 +158,7 @@ INT VariantTimeToSystemTime(DATE variantTime, LPSYSTEMTIME time);
 
 // ---- Module path and libraries ---------------------------------------------------------
 // With a null module or the program's own instance handle: the running program's device path,
-// "\Program Files\Tavrel\" + the host executable's file name + ".exe". A built-in library's
+// the install description's program folder + "\" + the host executable's file name + ".exe". A built-in library's
 // handle gives "\Windows\" + its name. Returns the length copied (without the terminator); a
 // buffer too small receives a truncated, terminated path, the result is `size` and the last
 // error ERROR_INSUFFICIENT_BUFFER.
@@ -170,6 +183,9 @@ namespace device {
 
 // How many reboots this process has requested through KernelIoControl.
 int RebootRequestCount();
+
+// How many programs this process has started through CreateProcess.
+int ProcessStartCount();
 
 // Fixes the time that GetLocalTime and GetSystemTime report (both report `localTime`, as if
 // the device ran at UTC); a null pointer returns to host time.

@@ -1,4 +1,4 @@
-// Device paths ("\My Documents\Tavrels\a.pwi") to host paths inside the device image.
+// Device paths ("\My Documents\Notes\a.txt") to host paths inside the device image.
 #pragma once
 
 #include <device/win_types.h>

@@ -16,7 +16,8 @@ std::filesystem::path HostExecutablePath();
 // handle is not one of them.
 std::u16string_view BuiltInLibraryName(HMODULE module);
 
-// The device folder of the device's programs, without a trailing '\'.
-inline constexpr char16_t kProgramFolder[] = u"\\Program Files\\Tavrel";
+// The device folder of the device's programs, without a trailing '\' (from the install
+// description).
+std::u16string_view ProgramFolder();
 
 }  // namespace device::internal

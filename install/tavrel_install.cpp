@@ -1,0 +1,22 @@
+// Compiled into every executable that links the tavrel_install target (an interface source),
+// so that its registration runs in each of them; see tavrel_install.h.
+#include "install/tavrel_install.h"
+
+device::InstallDescription TavrelInstallDescription() {
+  device::InstallDescription description;
+  description.programFolder = u"\\Program Files\\Tavrel";
+  description.dataFolders = {u"\\My Documents\\Tavrels"};
+  description.markerFile = u"keyboard.txt";
+  // Beside the program in a build tree (the build folder links data/ at its top), and
+  // share/tavrel of an installed tree (bin/tavrel, libexec/tavrel/assign).
+  description.shippedData = {"data", "../data", "../../data", "../share/tavrel", "../../share/tavrel"};
+  description.dataOverrideVariable = "TAVREL_DATA";
+  description.imageName = "tavrel";
+  return description;
+}
+
+namespace {
+
+const device::InstallRegistration registration{TavrelInstallDescription()};
+
+}  // namespace
