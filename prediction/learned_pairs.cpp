@@ -63,6 +63,7 @@ void LearnedPairs::CountPair(const WCHAR* first, const WCHAR* following) {
     Pair& pair = pairs_[found];
     if (pair.count < std::numeric_limits<std::uint32_t>::max()) ++pair.count;
     pair.lastUse = Tick();
+    MoveUpInList(found, false);
     return;
   }
   NewPair(std::move(firstWord), std::move(followingWord), 1);
@@ -72,20 +73,13 @@ int LearnedPairs::FindLearnedNextWords(const WCHAR* first, SuggestionArray& out)
   const std::u16string word = LowerWord(first);
   const auto it = byFirst_.find(HashWord(word));
   if (it == byFirst_.end()) return 0;
-  int best[kSuggestionCount];
   int found = 0;
+  // The list is in offering order, so the first pairs with enough uses are the answer.
   for (int index : it->second) {
     const Pair& pair = pairs_[index];
-    if (pair.count < kUsesBeforeOffered || pair.first != word) continue;
-    // Insertion into the short ranked list of the best three so far.
-    int at = found;
-    while (at > 0 && MoreUsed(pair.count, pair.lastUse, pairs_[best[at - 1]].count, pairs_[best[at - 1]].lastUse)) --at;
-    if (at == kSuggestionCount) continue;
-    for (int k = std::min(found, kSuggestionCount - 1); k > at; --k) best[k] = best[k - 1];
-    best[at] = index;
-    found = std::min(found + 1, kSuggestionCount);
+    if (found == kSuggestionCount || pair.count < kUsesBeforeOffered) break;
+    if (pair.first == word) CopyWord(reinterpret_cast<const WCHAR*>(pair.following.c_str()), out[found++]);
   }
-  for (int k = 0; k < found; ++k) CopyWord(reinterpret_cast<const WCHAR*>(pairs_[best[k]].following.c_str()), out[k]);
   return found;
 }
 
@@ -130,7 +124,7 @@ int LearnedPairs::NewPair(std::u16string first, std::u16string following, std::u
   Pair pair{std::move(first), std::move(following), count, Tick()};
   if (index == PairCount()) pairs_.push_back(std::move(pair));
   else pairs_[index] = std::move(pair);
-  byFirst_[HashWord(pairs_[index].first)].push_back(index);
+  MoveUpInList(index, true);
   byPair_.emplace(HashPair(pairs_[index].first, pairs_[index].following.c_str()), index);
   PushHeap(index);
   return index;
@@ -153,6 +147,19 @@ int LearnedPairs::EvictLeastUsed() {
     }
     PushHeap(top.pair);
   }
+}
+
+// A pair only ever rises (its count grows, its last use is the newest), so it moves towards
+// the front of its word's list, to just after the last pair that still ranks above it.
+void LearnedPairs::MoveUpInList(int pair, bool isNew) {
+  std::vector<int>& list = byFirst_[HashWord(pairs_[pair].first)];
+  if (isNew) list.push_back(pair);
+  const auto from = isNew ? list.end() - 1 : std::find(list.begin(), list.end(), pair);
+  const Pair& moved = pairs_[pair];
+  const auto to = std::partition_point(list.begin(), from, [&](int other) {
+    return !MoreUsed(moved.count, moved.lastUse, pairs_[other].count, pairs_[other].lastUse);
+  });
+  std::rotate(to, from, from + 1);
 }
 
 void LearnedPairs::Unindex(int pair) {
@@ -195,15 +202,12 @@ void FindNextWords(const LearnedPairs* learned, const NextWordList& shipped, con
     shipped.FindNextWords(word, out);
     return;
   }
+  // Enough shipped pairs to fill the free slots even when every learned word is among them.
+  int indexes[2 * kSuggestionCount];
+  const int matches = shipped.FindPairs(word, indexes, kSuggestionCount + learnedFound);
   int found = learnedFound;
-  int matches = 0;
-  // Enough shipped pairs are looked at to fill the free slots even when every learned word is
-  // among them.
-  const int enough = kSuggestionCount + learnedFound;
-  for (int i = 0; i < shipped.PairCount() && matches < enough; ++i) {
-    if (!EqualIgnoringCase(shipped.First(i), word)) continue;
-    ++matches;
-    const WCHAR* following = shipped.Following(i);
+  for (int m = 0; m < matches; ++m) {
+    const WCHAR* following = shipped.Following(indexes[m]);
     int same = 0;
     while (same < found && !EqualIgnoringCase(out[same], following)) ++same;
     if (same < learnedFound) CopyWord(following, out[same]);  // the shipped written form

@@ -86,13 +86,15 @@ class LearnedPairs {
   int FindPair(const std::u16string& first, const WCHAR* following) const;
   int NewPair(std::u16string first, std::u16string following, std::uint32_t count);
   int EvictLeastUsed();
+  void MoveUpInList(int pair, bool isNew);
   void Unindex(int pair);
   void PushHeap(int pair);
   std::uint32_t Tick();
 
   std::vector<Pair> pairs_;
-  // Pairs by a hash of their first word, and by a hash of both words (collisions are told
-  // apart by the texts), so that neither counting nor offering walks every pair of a word.
+  // Pairs by a hash of their first word, each list in offering order (most uses first, the
+  // most recent first among equals), and by a hash of both words (collisions are told apart
+  // by the texts), so that neither counting nor offering walks every pair of a word.
   std::unordered_map<std::uint64_t, std::vector<int>> byFirst_;
   std::unordered_multimap<std::uint64_t, int> byPair_;
   std::vector<HeapEntry> heap_;  // one entry per pair, least used on top
