@@ -61,9 +61,10 @@ void LearnedPairs::CountPair(const WCHAR* first, const WCHAR* following) {
   const int found = FindPair(firstWord, followingWord.c_str());
   if (found >= 0) {
     Pair& pair = pairs_[found];
-    if (pair.count < std::numeric_limits<std::uint32_t>::max()) ++pair.count;
+    const bool counts = pair.count < std::numeric_limits<std::uint32_t>::max();
+    if (counts) ++pair.count;
     pair.lastUse = Tick();
-    MoveUpInList(found, false);
+    MoveUpInList(found, counts ? 1 : 0, false);
     return;
   }
   NewPair(std::move(firstWord), std::move(followingWord), 1);
@@ -74,10 +75,13 @@ int LearnedPairs::FindLearnedNextWords(const WCHAR* first, SuggestionArray& out)
   const auto it = byFirst_.find(HashWord(word));
   if (it == byFirst_.end()) return 0;
   int found = 0;
+  const std::uint64_t uses = it->second.uses;
   // The list is in offering order, so the first pairs with enough uses are the answer.
-  for (int index : it->second) {
+  for (int index : it->second.pairs) {
     const Pair& pair = pairs_[index];
-    if (found == kSuggestionCount || pair.count < kUsesBeforeOffered) break;
+    if (found == kSuggestionCount || pair.count < kUsesBeforeOffered ||
+        std::uint64_t{pair.count} * kOfferedShareDivisor < uses)
+      break;
     if (pair.first == word) CopyWord(reinterpret_cast<const WCHAR*>(pair.following.c_str()), out[found++]);
   }
   return found;
@@ -124,7 +128,7 @@ int LearnedPairs::NewPair(std::u16string first, std::u16string following, std::u
   Pair pair{std::move(first), std::move(following), count, Tick()};
   if (index == PairCount()) pairs_.push_back(std::move(pair));
   else pairs_[index] = std::move(pair);
-  MoveUpInList(index, true);
+  MoveUpInList(index, count, true);
   byPair_.emplace(HashPair(pairs_[index].first, pairs_[index].following.c_str()), index);
   PushHeap(index);
   return index;
@@ -151,8 +155,10 @@ int LearnedPairs::EvictLeastUsed() {
 
 // A pair only ever rises (its count grows, its last use is the newest), so it moves towards
 // the front of its word's list, to just after the last pair that still ranks above it.
-void LearnedPairs::MoveUpInList(int pair, bool isNew) {
-  std::vector<int>& list = byFirst_[HashWord(pairs_[pair].first)];
+void LearnedPairs::MoveUpInList(int pair, std::uint32_t addedUses, bool isNew) {
+  WordPairs& word = byFirst_[HashWord(pairs_[pair].first)];
+  word.uses += addedUses;
+  std::vector<int>& list = word.pairs;
   if (isNew) list.push_back(pair);
   const auto from = isNew ? list.end() - 1 : std::find(list.begin(), list.end(), pair);
   const Pair& moved = pairs_[pair];
@@ -171,8 +177,9 @@ void LearnedPairs::Unindex(int pair) {
     }
   const auto it = byFirst_.find(HashWord(pairs_[pair].first));
   if (it == byFirst_.end()) return;
-  std::vector<int>& list = it->second;
+  std::vector<int>& list = it->second.pairs;
   list.erase(std::remove(list.begin(), list.end(), pair), list.end());
+  it->second.uses -= std::min<std::uint64_t>(it->second.uses, pairs_[pair].count);
   if (list.empty()) byFirst_.erase(it);
 }
 

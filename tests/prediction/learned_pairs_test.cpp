@@ -98,6 +98,19 @@ TEST(LearnedPairs, OfferedByCountThenMostRecentFirstAmongEquals) {
   EXPECT_EQ(Offered(&pairs, shipped, u"c"), (Words{u"", u"", u""}));
 }
 
+TEST(LearnedPairs, APairNeedsATenthOfItsWordsUsesToBeOffered) {
+  LearnedPairs pairs;
+  NextWordList shipped;
+  shipped.AddNextWordPair(u"the", u"way");
+  CountTimes(pairs, u"the", u"end", 17);
+  CountTimes(pairs, u"the", u"rare", 2);  // 2 of 19 uses
+  EXPECT_EQ(Offered(&pairs, shipped, u"the"), (Words{u"end", u"rare", u"way"}));
+  pairs.CountPair(u"the", u"end");        // 2 of 20 uses: still a tenth
+  EXPECT_EQ(Offered(&pairs, shipped, u"the"), (Words{u"end", u"rare", u"way"}));
+  pairs.CountPair(u"the", u"end");        // 2 of 21 uses: no longer
+  EXPECT_EQ(Offered(&pairs, shipped, u"the"), (Words{u"end", u"way", u""}));
+}
+
 TEST(LearnedPairs, ShippedPairsFillTheRestWithoutRepeatingAWordAndLendTheirWrittenForm) {
   LearnedPairs pairs;
   NextWordList shipped;
