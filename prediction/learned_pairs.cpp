@@ -36,12 +36,17 @@ void CopyWord(const WCHAR* text, WCHAR* out) {
   out[i] = 0;
 }
 
-// The heap's order: the entry on top is the least used, the least recent among equals.
+// Whether pair A ranks above pair B: more uses, or as many and used more recently.
 bool MoreUsed(std::uint32_t countA, std::uint32_t lastUseA, std::uint32_t countB, std::uint32_t lastUseB) {
   return countA != countB ? countA > countB : lastUseA > lastUseB;
 }
 
 }  // namespace
+
+// The heap's order (std heaps keep the greatest on top): the least used entry is "greatest".
+bool LearnedPairs::LessUsedOnTop(const HeapEntry& a, const HeapEntry& b) {
+  return MoreUsed(a.count, a.lastUse, b.count, b.lastUse);
+}
 
 void LearnedPairs::WordFinished(const WCHAR* word, WCHAR separator) {
   if (word[0] != 0) {
@@ -124,8 +129,9 @@ int LearnedPairs::FindPair(const std::u16string& first, const WCHAR* following) 
 }
 
 int LearnedPairs::NewPair(std::u16string first, std::u16string following, std::uint32_t count) {
+  const std::uint32_t stamp = Tick();  // before a pair leaves, so a renumbering sees every pair
   const int index = PairCount() < kMaxLearnedPairs ? PairCount() : EvictLeastUsed();
-  Pair pair{std::move(first), std::move(following), count, Tick()};
+  Pair pair{std::move(first), std::move(following), count, stamp};
   if (index == PairCount()) pairs_.push_back(std::move(pair));
   else pairs_[index] = std::move(pair);
   MoveUpInList(index, count, true);
@@ -137,11 +143,8 @@ int LearnedPairs::NewPair(std::u16string first, std::u16string following, std::u
 // Pops heap entries until one still holds its pair's current key; that pair is the least
 // used. Entries made stale by later uses go back with the pair's current key.
 int LearnedPairs::EvictLeastUsed() {
-  const auto lessUsedOnTop = [](const HeapEntry& a, const HeapEntry& b) {
-    return MoreUsed(a.count, a.lastUse, b.count, b.lastUse);
-  };
   for (;;) {
-    std::pop_heap(heap_.begin(), heap_.end(), lessUsedOnTop);
+    std::pop_heap(heap_.begin(), heap_.end(), LessUsedOnTop);
     const HeapEntry top = heap_.back();
     heap_.pop_back();
     const Pair& pair = pairs_[top.pair];
@@ -185,9 +188,7 @@ void LearnedPairs::Unindex(int pair) {
 
 void LearnedPairs::PushHeap(int pair) {
   heap_.push_back(HeapEntry{pairs_[pair].count, pairs_[pair].lastUse, pair});
-  std::push_heap(heap_.begin(), heap_.end(), [](const HeapEntry& a, const HeapEntry& b) {
-    return MoreUsed(a.count, a.lastUse, b.count, b.lastUse);
-  });
+  std::push_heap(heap_.begin(), heap_.end(), LessUsedOnTop);
 }
 
 // The next use's stamp. When the clock would wrap (after four thousand million uses) the

@@ -89,6 +89,7 @@ class LearnedPairs {
     int pair;
   };
 
+  static bool LessUsedOnTop(const HeapEntry& a, const HeapEntry& b);
   int FindPair(const std::u16string& first, const WCHAR* following) const;
   int NewPair(std::u16string first, std::u16string following, std::uint32_t count);
   int EvictLeastUsed();
