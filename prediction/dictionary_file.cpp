@@ -145,9 +145,9 @@ bool HoldsUnloadableWords(const WCHAR* path) {
   return !UnpackPayload(bytes.data(), bytes.size(), payload, records);
 }
 
-// Renames the file to "<path>.bad", or "<path>.bad.2", "<path>.bad.3", ... when those are
-// taken; never over another file. Returns the new path, empty when it could not be moved.
-std::u16string MoveAside(const WCHAR* path) {
+}  // namespace
+
+std::u16string MoveFileAside(const WCHAR* path) {
   for (int n = 1; n <= kMaxKeptFiles; ++n) {
     std::u16string aside = std::u16string(path) + u".bad";
     if (n > 1) {
@@ -161,7 +161,6 @@ std::u16string MoveAside(const WCHAR* path) {
   return {};
 }
 
-}  // namespace
 
 std::vector<std::uint8_t> BuildWordDictionaryFile(WordDictionary& dictionary, std::int32_t threshold) {
   dictionary.RemoveWordsAtOrBelow(threshold);
@@ -199,7 +198,7 @@ bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int3
   const std::vector<std::uint8_t> file = BuildWordDictionaryFile(dictionary, threshold);
   if (file.empty()) return false;
   if (HoldsUnloadableWords(path)) {
-    const std::u16string aside = MoveAside(path);
+    const std::u16string aside = MoveFileAside(path);
     if (aside.empty()) return false;
     if (keptAs != nullptr) *keptAs = aside;
   }

@@ -53,3 +53,8 @@ bool LoadWordDictionary(const WCHAR* path, WordDictionary& dictionary);
 // renamed nothing is saved. `keptAs` is emptied otherwise.
 bool SaveWordDictionary(const WCHAR* path, WordDictionary& dictionary, std::int32_t threshold,
                         std::u16string* keptAs = nullptr);
+
+// Renames the file to "<path>.bad", or "<path>.bad.2", "<path>.bad.3", ... when those are
+// taken; never over another file. Returns the new path, empty when it could not be moved.
+// A prediction file that does not load goes aside this way before it is saved over.
+std::u16string MoveFileAside(const WCHAR* path);

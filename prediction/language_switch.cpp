@@ -1,6 +1,7 @@
 #include "prediction/language_switch.h"
 
 #include "prediction/dictionary_file.h"
+#include "prediction/learned_pairs_file.h"
 #include "prediction/next_word_file.h"
 #include "prediction/window_messages.h"
 
@@ -12,6 +13,10 @@ namespace {
 // "-" names no file; so does an empty value (a language index outside the table, or a
 // block of keyboard.txt cut short before its prediction keys).
 bool IsNoFile(const WCHAR* value) { return value[0] == 0 || (value[0] == u'-' && value[1] == 0); }
+
+void TellKeptAside(const std::u16string& text) {
+  MessageBox(GetActiveWindow(), text.c_str(), kDictionaryMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+}
 
 }  // namespace
 
@@ -26,6 +31,7 @@ bool LoadLanguageDictionaries(PredictionEngine& engine, int language) {
   engine.dictionary.EmptyDictionary();
   LoadWordDictionary(PredictionFilePath(engine, record.PREDICTDB).c_str(), engine.dictionary);
   LoadNextWordList(PredictionFilePath(engine, record.NEXTWORDDB).c_str(), engine.nextWords);
+  LoadLearnedPairs(LearnedPairsPath(PredictionFilePath(engine, record.PREDICTDB)).c_str(), engine.learnedPairs);
   engine.tracker.ClearCurrentWord();
   return true;
 }
@@ -33,17 +39,22 @@ bool LoadLanguageDictionaries(PredictionEngine& engine, int language) {
 bool SaveLanguageDictionary(PredictionEngine& engine, int language) {
   const LanguageRecord& record = engine.languages.Language(language);
   if (IsNoFile(record.PREDICTDB)) return false;
+  const std::u16string path = PredictionFilePath(engine, record.PREDICTDB);
   std::u16string keptAs;
-  const bool saved = SaveWordDictionary(PredictionFilePath(engine, record.PREDICTDB).c_str(), engine.dictionary, 0, &keptAs);
+  const bool saved = SaveWordDictionary(path.c_str(), engine.dictionary, 0, &keptAs);
   // Each damaged file is moved aside once, so the user hears of it once.
-  if (!keptAs.empty())
-    MessageBox(GetActiveWindow(), DictionaryKeptAsideText(keptAs).c_str(), kDictionaryMessageCaption,
-               MB_OK | MB_ICONEXCLAMATION);
+  if (!keptAs.empty()) TellKeptAside(DictionaryKeptAsideText(keptAs));
+  SaveLearnedPairs(LearnedPairsPath(path).c_str(), engine.learnedPairs, &keptAs);
+  if (!keptAs.empty()) TellKeptAside(LearnedPairsKeptAsideText(keptAs));
   return saved;
 }
 
 std::u16string DictionaryKeptAsideText(const std::u16string& keptAs) {
   return u"The word dictionary could not be read. It was kept as " + keptAs + u" and a new one was saved.";
+}
+
+std::u16string LearnedPairsKeptAsideText(const std::u16string& keptAs) {
+  return u"The learned word pairs could not be read. They were kept as " + keptAs + u" and new ones were saved.";
 }
 
 bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, HWND keyboard, HWND menuBar,

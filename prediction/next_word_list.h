@@ -12,6 +12,7 @@
 #include <device/win_types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class NextWordList {
@@ -34,10 +35,16 @@ class NextWordList {
   // `word` ignoring case; unused slots become empty strings.
   void FindNextWords(const WCHAR* word, SuggestionArray& out) const;
 
+  // The indexes of the first `room` pairs, in list order, whose first word equals `word`
+  // ignoring case; returns how many were found.
+  int FindPairs(const WCHAR* word, int* indexes, int room) const;
+
   int PairCount() const { return static_cast<int>(pairs_.size()); }
   const WCHAR* First(int index) const { return pool_.Text(pairs_[index].first); }
   const WCHAR* Following(int index) const { return pool_.Text(pairs_[index].following); }
-  std::size_t MemoryBytes() const { return pool_.MemoryBytes() + pairs_.capacity() * sizeof(Pair); }
+  std::size_t MemoryBytes() const {
+    return pool_.MemoryBytes() + pairs_.capacity() * sizeof(Pair) + index_.capacity() * sizeof(IndexEntry);
+  }
 
  private:
   struct Pair {
@@ -45,6 +52,19 @@ class NextWordList {
     StringPool::TextRef following;
   };
 
+  // A pair's place in the index: the hash of its lower-cased first word, then its position.
+  struct IndexEntry {
+    std::uint32_t hash;
+    std::int32_t pair;
+    bool operator<(const IndexEntry& o) const { return hash != o.hash ? hash < o.hash : pair < o.pair; }
+  };
+  void BuildIndex() const;
+
   std::vector<Pair> pairs_;  // grows by 128 pairs at a time
   StringPool pool_;
+  // Pairs sorted by the hash of their first word, built at the first lookup after a change, so
+  // that a lookup touches only the pairs of its word instead of scanning the whole list (a
+  // word with fewer than three pairs used to cost a walk over every pair after each word).
+  mutable std::vector<IndexEntry> index_;
+  mutable bool indexed_ = false;
 };

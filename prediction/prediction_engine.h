@@ -4,6 +4,7 @@
 #pragma once
 
 #include "prediction/language_table.h"
+#include "prediction/learned_pairs.h"
 #include "prediction/next_word_list.h"
 #include "prediction/word_dictionary.h"
 #include "prediction/word_tracker.h"
@@ -16,6 +17,8 @@ struct PredictionEngine {
   LanguageTable languages;
   WordDictionary dictionary;
   NextWordList nextWords;
+  // The user's pairs of the loaded language; the tracker uses them while LearnPairs is on.
+  LearnedPairs learnedPairs;
   WordTracker tracker{dictionary, nextWords};
   // The device folder of the program, ending in a backslash ("\Program Files\Tavrel\");
   // the prediction files of keyboard.txt are relative to it.

@@ -45,7 +45,7 @@ void WordTracker::Clear() {
 // The completions become the words that follow the current word, the next keys their first
 // letters (the string ends at the first empty completion), and the current word is emptied.
 void WordTracker::OfferNextWords() {
-  nextWords_.FindNextWords(currentWord_, next_.word);
+  FindNextWords(learnedPairs_, nextWords_, currentWord_, next_.word);
   ClearCurrentWord();
   int k = 0;
   while (k < kSuggestionCount && next_.word[k][0] != 0) {
@@ -64,6 +64,7 @@ void WordTracker::TypeCharacter(WCHAR c) {
     WCHAR learned[kWordBufferSize];
     std::memcpy(learned, currentWord_, sizeof learned);
     dictionary_.LearnWord(learned);
+    if (learnedPairs_ != nullptr) learnedPairs_->WordFinished(learned, c);
     OfferNextWords();
     return;
   }
@@ -74,9 +75,14 @@ void WordTracker::TypeCharacter(WCHAR c) {
   Complete();
 }
 
-void WordTracker::FinishWord() { OfferNextWords(); }
+// A word ended unlearned, or a caret moved elsewhere, starts no learned pair.
+void WordTracker::FinishWord() {
+  if (learnedPairs_ != nullptr) learnedPairs_->BreakChain();
+  OfferNextWords();
+}
 
 void WordTracker::SetCurrentWord(const WCHAR* text) {
+  if (learnedPairs_ != nullptr) learnedPairs_->BreakChain();
   currentLength_ = CopyBounded(text, currentWord_);
   Complete();
 }

@@ -8,6 +8,7 @@
 // bar reads it from the settings block), which keeps this library free of the settings store.
 #pragma once
 
+#include "prediction/learned_pairs.h"
 #include "prediction/next_word_list.h"
 #include "prediction/word_dictionary.h"
 
@@ -59,6 +60,9 @@ class WordTracker {
   const WCHAR* CurrentWord() const { return currentWord_; }
   // Empties the current word, the completions and the next keys.
   void Clear();
+  // The user's learned pairs: counted at each separator and offered before the shipped pairs.
+  // Null (the LearnPairs setting off) neither counts nor offers them.
+  void SetLearnedPairs(LearnedPairs* pairs) { learnedPairs_ = pairs; }
   // Empties only the current word (a language was loaded).
   void ClearCurrentWord() { currentWord_[0] = 0; currentLength_ = 0; }
 
@@ -74,4 +78,5 @@ class WordTracker {
   int currentLength_ = 0;
   Completions next_ = {};  // the three completions and the next-keys string
   int loadedLanguage_ = -1;
+  LearnedPairs* learnedPairs_ = nullptr;
 };

@@ -35,6 +35,7 @@ constexpr DwordSetting kLoadedDwords[] = {
     {u"inputmethod",   &SettingsBlock::inputmethod,   1},
     {u"inputmethod2",  &SettingsBlock::inputmethod2,  1},
     {u"numericmethod", &SettingsBlock::numericmethod, 0},
+    {u"LearnPairs",    &SettingsBlock::LearnPairs,    1},
 };
 
 // The DWORDs written by SaveSettings between CurrentLang and `directory`, in writing order.
@@ -57,6 +58,7 @@ constexpr SavedDword kSavedDwordsBeforeDirectory[] = {
     {u"phonetimer",    &SettingsBlock::phonetimer},
     {u"showPredict",   &SettingsBlock::showPredict},
     {u"AddSpace",      &SettingsBlock::AddSpace},
+    {u"LearnPairs",    &SettingsBlock::LearnPairs},
 };
 
 constexpr const WCHAR* kDefaultDirectory = u"\\My Documents\\Tavrels";
@@ -203,7 +205,15 @@ void SaveSettings(SettingsBlock& s) {
   }
 }
 
-void LoadSettings() { LoadSettings(TheSettings(), ThePredictionEngine().languages.count); }
+void ApplyLearnPairs(const SettingsBlock& s, PredictionEngine& engine) {
+  engine.tracker.SetLearnedPairs(s.LearnPairs != 0 ? &engine.learnedPairs : nullptr);
+}
+
+void LoadSettings() {
+  PredictionEngine& engine = ThePredictionEngine();
+  LoadSettings(TheSettings(), engine.languages.count);
+  ApplyLearnPairs(TheSettings(), engine);
+}
 void SaveSettings() { SaveSettings(TheSettings()); }
 
 // Missing (or of another type) and 0 both mean the tool was never started; any other value

@@ -47,6 +47,7 @@ struct SettingsBlock : LanguageChoice {
   std::int32_t inputmethod;    // main screen keyboard: 0 QWERTY, 1 predictive, 2 phone, 3 landscape
   std::int32_t inputmethod2;   // main screen keyboard while the contact list is open
   std::int32_t numericmethod;  // calculator keypad: 0 text mode, 1 calculator mode
+  std::int32_t LearnPairs;     // "Learn word pairs": learn and offer the user's word pairs
   WCHAR PredefinedTexts[kMaxPredefinedTexts][kPredefinedTextRoom];  // value FxTexts
   std::int32_t PredefinedTextCount;
 };
@@ -63,7 +64,13 @@ void LoadSettings(SettingsBlock& settings, int languageCount);
 // Writes every value, in a fixed order.
 void SaveSettings(SettingsBlock& settings);
 
-// The program's block, with the language count of the program's LanguageTable.
+struct PredictionEngine;
+
+// Gives the engine's word tracker its learned pairs when LearnPairs is on, none when off.
+void ApplyLearnPairs(const SettingsBlock& settings, PredictionEngine& engine);
+
+// The program's block, with the language count of the program's LanguageTable; LearnPairs is
+// applied to the program's engine.
 void LoadSettings();
 void SaveSettings();
 

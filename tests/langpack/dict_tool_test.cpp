@@ -131,4 +131,29 @@ TEST_F(DictTool, SimulateReportsSavingsAndLearnsAsItTypes) {
   EXPECT_NE(run.output.find("suggestion hit rate: 75.0 %"), std::string::npos) << run.output;
 }
 
+TEST_F(DictTool, SimulateHalvesShowWhatTheLearnedPairsBring) {
+  const std::string words = Write("words.tsv", "because 100\nbecome 10\n");
+  ASSERT_EQ(RunDict(BuildArgs("--words '" + words + "'")).exitCode, 0);
+  // Twelve words, six to a half. "zyx" and "qwv" are learned on first use, so from then on
+  // each costs a letter and a tap. The pair "zyx qwv" has its second use at word 4 and
+  // "qwv zyx" at word 5: with learned pairs on, every word of the second half is offered
+  // before its first letter (one tap) instead of after it (a letter and a tap).
+  const std::string typed = Write("typed.txt", "zyx qwv zyx qwv zyx qwv zyx qwv zyx qwv zyx qwv\n");
+  const std::string simulate = "simulate --halves --dict '" + Path("db.dat") + "' ";
+  const ToolRun on = RunDict(simulate + "'" + typed + "'");
+  const ToolRun off = RunDict(simulate + "--no-pairs '" + typed + "'");
+  ASSERT_EQ(on.exitCode, 0) << on.output;
+  ASSERT_EQ(off.exitCode, 0) << off.output;
+  for (const ToolRun* run : {&on, &off}) {
+    EXPECT_NE(run->output.find("first half words measured: 6\n"), std::string::npos) << run->output;
+    EXPECT_NE(run->output.find("second half words measured: 6\n"), std::string::npos) << run->output;
+    EXPECT_NE(run->output.find("second half characters: 24\n"), std::string::npos) << run->output;
+  }
+  EXPECT_NE(on.output.find("second half keystrokes: 12\n"), std::string::npos) << on.output;
+  EXPECT_NE(on.output.find("second half keystroke savings: 50.0 %"), std::string::npos) << on.output;
+  EXPECT_NE(off.output.find("second half keystrokes: 18\n"), std::string::npos) << off.output;
+  EXPECT_NE(off.output.find("learned pairs off"), std::string::npos) << off.output;
+  EXPECT_NE(on.output.find("2 learned pairs"), std::string::npos) << on.output;
+}
+
 }  // namespace

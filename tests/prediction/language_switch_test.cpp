@@ -120,3 +120,32 @@ TEST_F(LanguageSwitchTest, SavingADashOrUnknownLanguageWritesNothing) {
   EXPECT_TRUE(SaveLanguageDictionary(engine, 0));
   EXPECT_TRUE(Exists(u"\\Program Files\\Tavrel\\english\\db.dat"));
 }
+
+TEST_F(LanguageSwitchTest, LearnedPairsAreReadAndWrittenBesideEachLanguagesDictionary) {
+  constexpr const char16_t* kEnglishPairs = u"\\Program Files\\Tavrel\\english\\pairs.dat";
+  constexpr const char16_t* kGermanPairs = u"\\Program Files\\Tavrel\\german\\pairs.dat";
+  LanguageChoice choice{0, {0, 1}};
+  engine.tracker.SetLearnedPairs(&engine.learnedPairs);
+  LoadLanguageDictionaries(engine, 0);
+  EXPECT_TRUE(SaveLanguageDictionary(engine, 0));
+  EXPECT_FALSE(Exists(kEnglishPairs)) << "no pairs learned: no pairs file";
+
+  for (char16_t c : std::u16string(u"good night good night ")) engine.tracker.TypeCharacter(c);
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  EXPECT_TRUE(Exists(kEnglishPairs));
+  EXPECT_EQ(engine.learnedPairs.PairCount(), 0) << "German starts without the English pairs";
+  for (char16_t c : std::u16string(u"gute nacht ")) engine.tracker.TypeCharacter(c);
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  EXPECT_TRUE(Exists(kGermanPairs));
+
+  // Back in English: "good" is followed by "night" twice, and the shipped "morning" comes after.
+  for (char16_t c : std::u16string(u"good ")) engine.tracker.TypeCharacter(c);
+  WCHAR first[kWordBufferSize], second[kWordBufferSize];
+  engine.tracker.GetCompletion(0, first);
+  engine.tracker.GetCompletion(1, second);
+  EXPECT_EQ(std::u16string(first), u"night");
+  EXPECT_EQ(std::u16string(second), u"morning");
+  const std::vector<std::uint8_t> saved = ReadDeviceFile(kEnglishPairs);
+  EXPECT_TRUE(SaveLanguageDictionary(engine, 0));
+  EXPECT_EQ(ReadDeviceFile(kEnglishPairs), saved) << "unchanged pairs are not rewritten";
+}

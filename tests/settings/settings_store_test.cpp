@@ -1,6 +1,8 @@
 #include "settings/registry_settings.h"
 #include "settings/settings_store.h"
 
+#include "prediction/prediction_engine.h"
+
 #include "../prediction/device_image.h"
 
 #include <device/files.h>
@@ -85,6 +87,7 @@ TEST_F(SettingsTest, EmptyRegistryGivesEveryDefault) {
   EXPECT_EQ(settings.inputmethod, 1);
   EXPECT_EQ(settings.inputmethod2, 1);
   EXPECT_EQ(settings.numericmethod, 0);
+  EXPECT_EQ(settings.LearnPairs, 1);
   EXPECT_EQ(Texts(settings), (std::vector<std::u16string>{u"www.tavrel.example", u"Best Regards", u"Hello Darling",
                                                          u"Don't forget to", u"Gave money to ", u"Meeting notes:"}));
   // Loading created the key but wrote nothing.
@@ -191,7 +194,7 @@ TEST_F(SettingsTest, SaveWritesEveryValueInOrderWithTypes) {
   EXPECT_EQ(ValueNames(), (std::vector<std::u16string>{
                               u"CurrentLang", u"FontStyle", u"FontSize", u"autorepeat", u"Quick save", u"Qwerty",
                               u"inputmethod", u"inputmethod2", u"numericmethod", u"lefthanded", u"strikelength",
-                              u"phonetimer", u"showPredict", u"AddSpace", u"directory", u"Menu", u"NumOfLangs",
+                              u"phonetimer", u"showPredict", u"AddSpace", u"LearnPairs", u"directory", u"Menu", u"NumOfLangs",
                               u"UsedLangs", u"FxTexts"}));
   EXPECT_EQ(Raw(u"FontSize"), (std::pair<DWORD, std::vector<BYTE>>{REG_DWORD, {12, 0, 0, 0}}));
   EXPECT_EQ(Raw(u"AddSpace"), (std::pair<DWORD, std::vector<BYTE>>{REG_DWORD, {1, 0, 0, 0}}));
@@ -206,6 +209,31 @@ TEST_F(SettingsTest, SaveWritesEveryValueInOrderWithTypes) {
   EXPECT_EQ(reloaded.AddSpace, 1);
   EXPECT_EQ(reloaded.CurrentLang, 1);
   EXPECT_EQ(Texts(reloaded), Texts(settings));
+}
+
+TEST_F(SettingsTest, LearnPairsOffLeavesTheTrackerWithoutLearnedPairs) {
+  PredictionEngine engine;
+  engine.nextWords.AddNextWordPair(u"the", u"way");
+  const auto typeAndOffer = [&](const std::u16string& text) {
+    for (char16_t c : text) engine.tracker.TypeCharacter(c);
+    WCHAR first[kWordBufferSize];
+    engine.tracker.GetCompletion(0, first);
+    return std::u16string(first);
+  };
+
+  SetDword(u"LearnPairs", 0);
+  LoadSettings(settings, 1);
+  EXPECT_EQ(settings.LearnPairs, 0);
+  ApplyLearnPairs(settings, engine);
+  EXPECT_EQ(typeAndOffer(u"the office the office the "), u"way");
+  EXPECT_EQ(engine.learnedPairs.PairCount(), 0);
+
+  SetDword(u"LearnPairs", 1);
+  LoadSettings(settings, 1);
+  ApplyLearnPairs(settings, engine);
+  EXPECT_EQ(typeAndOffer(u"the office the office the "), u"office");
+  SaveSettings(settings);
+  EXPECT_EQ(Raw(u"LearnPairs"), (std::pair<DWORD, std::vector<BYTE>>{REG_DWORD, {1, 0, 0, 0}}));
 }
 
 TEST_F(SettingsTest, TwoOneCharacterTextsTakeEightBytes) {

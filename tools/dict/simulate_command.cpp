@@ -8,8 +8,11 @@
 // the tracker inserts), taps it: one keystroke for the rest of the word. With --add-space the
 // tracker's AddSpace behaviour is used: when it adds a space and the text goes on with one,
 // that space costs nothing; when the text goes on otherwise, deleting the space costs one.
-// The dictionary learns from everything typed, as in the program. The first --learn words
-// are typed without being measured (a user who has used the program for a while).
+// The dictionary learns from everything typed, as in the program, and so do the learned word
+// pairs (the LearnPairs setting, on by default; --no-pairs types as with it off). The first
+// --learn words are typed without being measured (a user who has used the program for a
+// while). With --halves the measured words are also reported as two halves, the first and
+// the second, so that what the program learned from the first shows in the second.
 //
 //   keystroke savings = 1 - keystrokes / characters of the measured text
 //   suggestion hit rate = words taken from a suggestion / words typed
@@ -19,10 +22,12 @@
 #include "tools/dict/dictionary_inputs.h"
 #include "tools/dict/host_text.h"
 
+#include "prediction/learned_pairs.h"
 #include "prediction/next_word_list.h"
 #include "prediction/word_dictionary.h"
 #include "prediction/word_tracker.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +42,8 @@ struct SimulateOptions {
   long learnWords = 0;
   long measureWords = -1;  // -1: the whole rest of the text
   bool addSpace = false;
+  bool learnPairs = true;
+  bool halves = false;
 };
 
 struct Tally {
@@ -47,17 +54,22 @@ struct Tally {
   long long nextWordHits = 0;  // of those, tapped before their first letter
   long long trackerCalls = 0;
   std::chrono::nanoseconds trackerTime{0};
+
+  Tally operator-(const Tally& o) const {
+    return Tally{characters - o.characters, keystrokes - o.keystrokes, words - o.words, hits - o.hits,
+                 nextWordHits - o.nextWordHits, trackerCalls - o.trackerCalls, trackerTime - o.trackerTime};
+  }
 };
 
 const char kUsage[] =
     "usage: dict simulate --dict DB [--next PHRASES] [--learn WORDS] [--words WORDS]\n"
-    "                     [--add-space] TEXTFILE\n";
+    "                     [--add-space] [--no-pairs] [--halves] TEXTFILE\n";
 
 bool ParseOptions(const Arguments& args, SimulateOptions& o) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--add-space") {
-      o.addSpace = true;
+    if (a == "--add-space" || a == "--no-pairs" || a == "--halves") {
+      (a == "--add-space" ? o.addSpace : a == "--halves" ? o.halves : o.learnPairs) = a != "--no-pairs";
       continue;
     }
     if (a.rfind("--", 0) != 0) {
@@ -100,6 +112,9 @@ class TypingSimulation {
   // i) and returns the index after what was typed.
   std::size_t TypeNext(const std::u16string& text, std::size_t i, bool measured);
   const Tally& Result() const { return tally_; }
+  // Marks the end of the first half: what is typed from here on is the second.
+  void MarkHalf() { firstHalf_ = tally_; }
+  const Tally& FirstHalf() const { return firstHalf_; }
 
  private:
   template <typename F>
@@ -115,7 +130,7 @@ class TypingSimulation {
   WordTracker& tracker_;
   bool addSpace_;
   Tally tally_;
-  Tally measuredStart_;
+  Tally firstHalf_;
 };
 
 int TypingSimulation::MatchingSuggestion(const std::u16string& wanted, std::size_t typed) const {
@@ -179,6 +194,28 @@ std::size_t TypingSimulation::TypeNext(const std::u16string& text, std::size_t i
   return end;
 }
 
+// The number of words that will be measured: those after the first --learn, up to --words.
+long MeasuredWordCount(const std::u16string& text, const SimulateOptions& o) {
+  long words = 0;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!IsWordSeparator(text[i]) && (i == 0 || IsWordSeparator(text[i - 1]))) ++words;
+  const long measured = std::max(0L, words - o.learnWords);
+  return o.measureWords >= 0 ? std::min(measured, o.measureWords) : measured;
+}
+
+void PrintTally(const Tally& t, const char* part) {
+  std::printf("%swords measured: %lld\n", part, t.words);
+  std::printf("%scharacters: %lld\n", part, t.characters);
+  std::printf("%skeystrokes: %lld\n", part, t.keystrokes);
+  std::printf("%skeystroke savings: %.1f %%\n", part,
+              t.characters ? 100.0 * (1.0 - static_cast<double>(t.keystrokes) / t.characters) : 0.0);
+  std::printf("%ssuggestion hit rate: %.1f %% (%lld of %lld words, %lld of them before the first letter)\n", part,
+              t.words ? 100.0 * t.hits / t.words : 0.0, t.hits, t.words, t.nextWordHits);
+  std::printf("%stime per keystroke: %.2f us (%lld tracker calls)\n", part,
+              t.trackerCalls ? std::chrono::duration<double, std::micro>(t.trackerTime).count() / t.trackerCalls : 0.0,
+              t.trackerCalls);
+}
+
 }  // namespace
 
 int RunSimulate(const Arguments& args) {
@@ -197,8 +234,11 @@ int RunSimulate(const Arguments& args) {
     text += u'\n';
   }
 
+  LearnedPairs learnedPairs;
   WordTracker tracker(dictionary, nextWords);
+  if (o.learnPairs) tracker.SetLearnedPairs(&learnedPairs);
   TypingSimulation simulation(tracker, o.addSpace);
+  const long measuredWords = MeasuredWordCount(text, o);
   long wordsSeen = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -206,24 +246,22 @@ int RunSimulate(const Arguments& args) {
     if (startsWord) ++wordsSeen;
     const bool measured = wordsSeen > o.learnWords;
     if (o.measureWords >= 0 && wordsSeen > o.learnWords + o.measureWords) break;
+    if (startsWord && wordsSeen == o.learnWords + measuredWords / 2 + 1) simulation.MarkHalf();
     i = simulation.TypeNext(text, i, measured);
   }
 
   const Tally& t = simulation.Result();
   if (t.characters == 0) throw InputError(o.textPath + ": nothing left to measure after the words learned first");
   std::printf("text: %s\n", o.textPath.c_str());
-  std::printf("dictionary: %d words, %d next-word pairs; %s\n", shippedWords, nextWords.PairCount(),
-              o.addSpace ? "AddSpace on" : "AddSpace off");
+  std::printf("dictionary: %d words, %d next-word pairs; %s; learned pairs %s\n", shippedWords, nextWords.PairCount(),
+              o.addSpace ? "AddSpace on" : "AddSpace off", o.learnPairs ? "on" : "off");
   std::printf("words learned before measuring: %ld\n", o.learnWords);
-  std::printf("words measured: %lld\n", t.words);
-  std::printf("characters: %lld\n", t.characters);
-  std::printf("keystrokes: %lld\n", t.keystrokes);
-  std::printf("keystroke savings: %.1f %%\n", 100.0 * (1.0 - static_cast<double>(t.keystrokes) / t.characters));
-  std::printf("suggestion hit rate: %.1f %% (%lld of %lld words, %lld of them before the first letter)\n",
-              t.words ? 100.0 * t.hits / t.words : 0.0, t.hits, t.words, t.nextWordHits);
-  std::printf("time per keystroke: %.2f us (%lld tracker calls)\n",
-              t.trackerCalls ? std::chrono::duration<double, std::micro>(t.trackerTime).count() / t.trackerCalls : 0.0,
-              t.trackerCalls);
-  std::printf("dictionary after typing: %d words\n", dictionary.WordCount());
+  PrintTally(t, "");
+  if (o.halves) {
+    PrintTally(simulation.FirstHalf(), "first half ");
+    PrintTally(t - simulation.FirstHalf(), "second half ");
+  }
+  std::printf("dictionary after typing: %d words, %d learned pairs\n", dictionary.WordCount(),
+              learnedPairs.PairCount());
   return 0;
 }

@@ -171,6 +171,16 @@ def english(cache):
     return words, text, list(nlp_corpus_sentences(cache, NLP_HELD_OUT))
 
 
+# A second held-out English text of another kind: the English GNOME help pages, which no
+# English build uses. It shows how the program adapts to a user whose wording the shipped
+# pairs do not know (`dict simulate --halves`).
+def english_second_test(cache):
+    return list(mallard_paragraphs(deb_path(cache, "usr", "share", "help", "C", "gnome-help")))
+
+
+SECOND_TEST = {"english": english_second_test}
+
+
 def hold_out(paragraphs):
     """Every tenth paragraph is kept apart for measuring; the rest builds."""
     build = [p for i, p in enumerate(paragraphs) if i % 10 != 9]
@@ -238,7 +248,10 @@ def main():
     with open(os.path.join(out, "exclude.txt"), "w", encoding="utf-8") as f:
         for word in excluded_words(language):
             f.write(word + "\n")
-    for name, paragraphs in (("text.txt", text), ("test.txt", test)):
+    files = [("text.txt", text), ("test.txt", test)]
+    if language in SECOND_TEST:
+        files.append(("test2.txt", SECOND_TEST[language](cache)))
+    for name, paragraphs in files:
         with open(os.path.join(out, name), "w", encoding="utf-8") as f:
             for paragraph in paragraphs:
                 f.write(paragraph + "\n")
