@@ -1,7 +1,6 @@
 #include "drawing/stroke.h"
 
 #include "drawing/button_panel.h"
-#include "prediction/prediction_engine.h"
 #include "prediction/window_messages.h"
 #include "settings/settings_store.h"
 
@@ -45,14 +44,12 @@ int ClassifyStroke(HWND window, POINT origin, int x, int y, bool send, bool isUp
   switch (kind) {
     case kStrokeRight:
       SendInput(window, kInputCharacter, u" ");
-      ThePredictionEngine().tracker.FinishWord();
       break;
     case kStrokeLeft:
       SendInput(window, kInputBackspace, u"");
       break;
     case kStrokeDown:
       SendInput(window, kInputEnter, u"");
-      ThePredictionEngine().tracker.FinishWord();
       break;
     case kStrokeUp: {
       const WCHAR text[2] = {OtherCase(character, isUpperCase), 0};

@@ -10,9 +10,10 @@ enum StrokeKind { kNoStroke = 0, kStrokeRight = 1, kStrokeLeft = 2, kStrokeDown 
 int StrokeThreshold();
 
 // Classifies the stroke from the recorded origin to the pen-up point (x, y). When `send` is
-// set, its effect goes to the window's parent as a KeyboardInputMessage: right a space (then
-// the current word ends), left a backspace, down Enter (then the word ends), up `character`
-// in its other case.
+// set, its effect goes to the window's parent as a KeyboardInputMessage, exactly as the key it
+// stands for would send it: right a space, left a backspace, down Enter, up `character` in its
+// other case. The main screen feeds the word tracker from that input, so a stroke leaves the
+// tracker as the Space or Enter key does.
 int ClassifyStroke(HWND window, int x, int y, bool send, bool isUpperCase, WCHAR character);
 
 // The same from an origin the window recorded itself (a keyboard that hit-tests its keys

@@ -12,6 +12,8 @@
 
 #include "shell/app_messages.h"
 
+#include <device/edit.h>
+
 namespace {
 
 constexpr WCHAR kEditClass[] = u"EDIT";
@@ -75,4 +77,5 @@ void MakeNoteEditor(HWND edit) {
   WNDCLASSW editor{};
   WNDPROC proc = GetClassInfo(nullptr, kNoteEditorClass, &editor) ? editor.lpfnWndProc : NoteEditorProc;
   SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+  SendMessage(edit, EM_LIMITTEXT, kNoteTextLimit, 0);
 }

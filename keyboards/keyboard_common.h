@@ -17,8 +17,8 @@ enum class EditingKey { kSpace, kBackspace, kEnter };
 void SendEditingKey(HWND keyboard, EditingKey key);
 
 // The stroke test on a character key at pen-up: a stroke from `origin` to (x, y) longer than
-// the stroke threshold is carried out (right: space and the word ends; left: backspace; down:
-// Enter and the word ends; up: `character` in its other case, lower case when `upperCase`).
+// the stroke threshold is carried out (right: space; left: backspace; down: Enter; up:
+// `character` in its other case, lower case when `upperCase`), as the keys send them.
 // Returns the StrokeKind, 0 for a tap. An up stroke over a key without a character (0) is
 // taken as a stroke but sends nothing.
 int RunKeyStroke(HWND keyboard, POINT origin, int x, int y, bool upperCase, WCHAR character);

@@ -6,6 +6,10 @@
 // - A pen-down outside every key leaves no key current, so its pen-up does nothing.
 // - An up stroke while a character is pending replaces that character by its other case: the
 //   pending character is dropped (timer stopped, preview hidden) instead of following later.
+// - A space, backspace or Enter stroke while a character is pending types that character
+//   first, so the stroke's input follows it ("hi " rather than "h i").
+// - The main screen's CommitPendingInputMessage types a pending character at once (before it
+//   saves, closes or changes keyboards, which would otherwise lose it).
 // - A keypad destroyed while a character is pending drops it for good: the pending flag is
 //   cleared, so the next keypad never delivers a stale character.
 // - A tap on a key whose group is empty commits a pending character and starts nothing.
@@ -132,6 +136,13 @@ void DropPendingCharacter(HWND hwnd) {
   HidePreview();
 }
 
+// Types the pending character now, if there is one.
+void CommitPendingInput(HWND hwnd) {
+  if (!keypad.cyclePending) return;
+  KillTimer(hwnd, kMultiTapTimer);
+  CommitPendingCharacter(hwnd);
+}
+
 void MultiTap(HWND hwnd, int key) {
   if (keypad.cyclePending) {
     KillTimer(hwnd, kMultiTapTimer);
@@ -226,7 +237,12 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   const int key = keypad.currentKey;
   if (record == nullptr || key < 0 || key >= kPhoneKeyCount) return 0;
   if (IsLetterKey(key)) {
-    const int stroke = RunKeyStroke(hwnd, StrokeOrigin(), pen.x, pen.y, keypad.caps, CycleCharacter());
+    const POINT origin = StrokeOrigin();
+    const int stroke = ClassifyStroke(hwnd, origin, pen.x, pen.y, false, keypad.caps, CycleCharacter());
+    // A space, backspace or Enter stroke follows the character being cycled, which is typed
+    // first; an up stroke replaces it by its other case.
+    if (stroke != kNoStroke && stroke != kStrokeUp) CommitPendingInput(hwnd);
+    RunKeyStroke(hwnd, origin, pen.x, pen.y, keypad.caps, CycleCharacter());
     if (stroke == kStrokeUp && keypad.cyclePending) DropPendingCharacter(hwnd);
     if (stroke == kNoStroke) MultiTap(hwnd, key);
   } else {
@@ -247,6 +263,11 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
 LRESULT OnKeyUp(HWND hwnd, WPARAM key) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record != nullptr) MoveButtonFocus(hwnd, static_cast<int>(key), record->keys, record->panel, &keypad.currentKey, true);
+  return 0;
+}
+
+LRESULT OnCommitPendingInput(HWND hwnd) {
+  CommitPendingInput(hwnd);
   return 0;
 }
 
@@ -290,6 +311,7 @@ LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_TIMER: return OnTimer(hwnd, wParam);
     case WM_KEYUP: return OnKeyUp(hwnd, wParam);
     case LanguageChangedMessage: return OnLanguageChanged(hwnd, wParam);
+    case CommitPendingInputMessage: return OnCommitPendingInput(hwnd);
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }

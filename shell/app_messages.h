@@ -18,6 +18,10 @@ constexpr UINT RefreshMessage = 0x0406;
 constexpr UINT CalculatorModeMessage = 0x0407;
 // MainScreen -> prediction bar: wParam 0 horizontal, 1 vertical.
 constexpr UINT BarLayoutMessage = 0x0408;
+// MainScreen -> keyboard: type any input the keyboard still holds back (the phone keypad's
+// pending multi-tap character) now, before the screen saves, closes or changes keyboards.
+// No parameters.
+constexpr UINT CommitPendingInputMessage = 0x0409;
 // Note preview -> notes list. No parameters.
 constexpr UINT PreviewToggleMessage = 0x042C;
 // Prediction bar -> MainScreen: open the Fx keys. No parameters.

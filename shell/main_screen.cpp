@@ -25,6 +25,11 @@
 //   stack pops in order.
 // - The accent cycle of the keyboards is reset on every language and input-method change,
 //   the application buttons included.
+// - A character reaches the word tracker only when the editor took it (the editor refuses
+//   characters at its text limit), so the tracker never holds text the note does not.
+// - Before a menu command or an application button the keyboard is asked to type any input it
+//   holds back (CommitPendingInputMessage), so a pending multi-tap character is saved with
+//   the note or typed before the keyboard changes, instead of being lost.
 #include "shell/main_screen.h"
 
 #include "drawing/font_table.h"
@@ -242,8 +247,15 @@ void SendWordBeforeCaret(const MainScreenState& s) {
   SendMessage(s.predictionBar, WordBeforeCaretMessage, reinterpret_cast<WPARAM>(word), 0);
 }
 
-void SendCharToEditor(const MainScreenState& s, WCHAR c) {
-  if (s.editor != nullptr) SendMessage(s.editor, WM_CHAR, c, 1);
+// True when the editor took the character: its text grew beyond what was left of it after the
+// selection was replaced. At the text limit the editor refuses the character.
+bool SendCharToEditor(const MainScreenState& s, WCHAR c) {
+  if (s.editor == nullptr) return false;
+  DWORD start = 0, end = 0;
+  SendMessage(s.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const long long kept = static_cast<long long>(GetWindowTextLength(s.editor)) - (end - start);
+  SendMessage(s.editor, WM_CHAR, c, 1);
+  return GetWindowTextLength(s.editor) > kept;
 }
 
 void AcceptText(HWND dialog, const MainScreenState& s) {
@@ -604,6 +616,12 @@ BOOL OnTimer(HWND dialog, UINT_PTR id) {
   return TRUE;
 }
 
+// A keyboard may still hold input back (a pending multi-tap character); it is typed before
+// the screen saves, closes or changes keyboards or languages.
+void CommitPendingInput(const MainScreenState& s) {
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, CommitPendingInputMessage, 0, 0);
+}
+
 void OnNextKeyboardButton(HWND dialog, MainScreenState& s) {
   NextInputMethod(dialog, s);
   UpdateEditorUnlessGridOpen(s);
@@ -619,6 +637,7 @@ void OnThirdButton(MainScreenState& s) {
 // grid when the bar is not shown always.
 BOOL OnKeyUp(HWND dialog, UINT key) {
   MainScreenState& s = *State(dialog);
+  if (key == VK_APP1 || key == VK_APP2 || key == VK_APP3) CommitPendingInput(s);
   switch (key) {
     case VK_APP1: ToggleNumericMode(dialog, s); break;
     case VK_APP2: OnNextKeyboardButton(dialog, s); break;
@@ -630,10 +649,11 @@ BOOL OnKeyUp(HWND dialog, UINT key) {
   return TRUE;
 }
 
+// The word tracker learns only what the editor took: a character refused at the editor's
+// text limit is not typed, so it must not become part of a word either.
 void TypeCharacter(const MainScreenState& s, const WCHAR* text) {
   if (text == nullptr || text[0] == 0) return;
-  ThePredictionEngine().tracker.TypeCharacter(text[0]);
-  SendCharToEditor(s, text[0]);
+  if (SendCharToEditor(s, text[0])) ThePredictionEngine().tracker.TypeCharacter(text[0]);
 }
 
 void Backspace(const MainScreenState& s) {
@@ -642,8 +662,7 @@ void Backspace(const MainScreenState& s) {
 }
 
 void Tab(const MainScreenState& s) {
-  SendCharToEditor(s, 9);
-  ThePredictionEngine().tracker.FinishWord();
+  if (SendCharToEditor(s, 9)) ThePredictionEngine().tracker.FinishWord();
 }
 
 // A line break in a note; the end of the editing of a field or a search text.
@@ -652,8 +671,7 @@ void Enter(HWND dialog, const MainScreenState& s) {
     AcceptText(dialog, s);
     return;
   }
-  SendCharToEditor(s, 10);
-  ThePredictionEngine().tracker.FinishWord();
+  if (SendCharToEditor(s, 10)) ThePredictionEngine().tracker.FinishWord();
 }
 
 void InsertText(const MainScreenState& s, const WCHAR* text) {
@@ -716,6 +734,7 @@ void OnLanguageButton(MainScreenState& s) {
 
 BOOL OnMenuCommand(HWND dialog, int button) {
   MainScreenState& s = *State(dialog);
+  if (button >= kNumericButton && button <= kBackButton) CommitPendingInput(s);
   switch (button) {
     case kNumericButton: ToggleNumericMode(dialog, s); break;
     case kLanguageButton: OnLanguageButton(s); break;

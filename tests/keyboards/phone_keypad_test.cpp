@@ -153,6 +153,34 @@ TEST_F(PhoneKeypadTest, Strokes_UpReplacesThePendingCharacter) {
   EXPECT_EQ(Typed(), u"B") << "the pending 'b' does not follow its capital";
 }
 
+TEST_F(PhoneKeypadTest, Strokes_SpaceBackspaceAndEnterFollowThePendingCharacter) {
+  TapKey(1);
+  StrokeKey(4, 36, 0);
+  EXPECT_EQ(Typed(), u"a ");
+  TapKey(1, 2);
+  StrokeKey(4, -36, 0);
+  EXPECT_EQ(Typed(), u"a b\b");
+  TapKey(2);
+  StrokeKey(4, 0, 36);
+  EXPECT_EQ(Typed(), u"a b\bd\r");
+  EXPECT_FALSE(IsWindowVisible(Preview()));
+  driver_.AdvanceTime(Period() * 2);
+  EXPECT_EQ(Typed(), u"a b\bd\r") << "nothing follows the strokes";
+}
+
+TEST_F(PhoneKeypadTest, CommitPendingInputTypesThePendingCharacterAtOnce) {
+  SendMessage(keypad_, CommitPendingInputMessage, 0, 0);
+  EXPECT_EQ(Typed(), u"") << "nothing pending, nothing typed";
+  TapKey(1, 2);
+  SendMessage(keypad_, CommitPendingInputMessage, 0, 0);
+  EXPECT_EQ(Typed(), u"b");
+  EXPECT_FALSE(IsWindowVisible(Preview()));
+  driver_.AdvanceTime(Period() * 2);
+  TapKey(1);
+  driver_.AdvanceTime(Period());
+  EXPECT_EQ(Typed(), u"ba") << "the next tap starts a new cycle";
+}
+
 TEST_F(PhoneKeypadTest, PenDownBesideEveryKeyDoesNothing) {
   TapKey(1);
   driver_.AdvanceTime(Period());
