@@ -1,7 +1,7 @@
 #include "drawing/stroke.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
-#include "prediction/window_messages.h"
 #include "settings/settings_store.h"
 
 #include <cstdlib>

@@ -10,7 +10,7 @@
 //   WM_LBUTTONUP CaretMovedMessage to the parent first
 #include "editor/note_editor.h"
 
-#include "shell/app_messages.h"
+#include "common/messages.h"
 
 #include <device/edit.h>
 

@@ -1,8 +1,8 @@
 #include "keyboards/keyboard_common.h"
 
+#include "common/messages.h"
 #include "drawing/stroke.h"
 #include "prediction/prediction_engine.h"
-#include "shell/app_messages.h"
 
 #include <cstdlib>
 

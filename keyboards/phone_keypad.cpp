@@ -16,13 +16,13 @@
 // - The preview draws with its own two fonts, so it is not given the key font.
 #include "keyboards/phone_keypad.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
 #include "drawing/stroke.h"
 #include "keyboards/keyboard_common.h"
 #include "prediction/language_table.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <algorithm>
 #include <iterator>

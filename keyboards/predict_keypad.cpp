@@ -14,6 +14,7 @@
 // - The accent returns to none when the language changes.
 #include "keyboards/predict_keypad.h"
 
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
@@ -23,7 +24,6 @@
 #include "keyboards/keyboard_common.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <array>
 #include <iterator>

@@ -12,11 +12,11 @@
 //   than in process-wide variables; the main screen makes one bar at a time.
 #include "keyboards/prediction_bar.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "prediction/language_switch.h"
 
+#include "common/messages.h"
 #include "prediction/dictionary_file.h"
 #include "prediction/next_word_file.h"
-#include "prediction/window_messages.h"
 
 #include <device/user.h>
 

@@ -1,7 +1,7 @@
 #include "prediction/word_tracker.h"
 
+#include "common/messages.h"
 #include "prediction/lower_case.h"
-#include "prediction/window_messages.h"
 
 #include <device/user.h>
 

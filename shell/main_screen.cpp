@@ -32,6 +32,7 @@
 //   the note or typed before the keyboard changes, instead of being lost.
 #include "shell/main_screen.h"
 
+#include "common/messages.h"
 #include "drawing/font_table.h"
 #include "drawing/text_drawing.h"
 #include "editor/note_editor.h"
@@ -42,7 +43,6 @@
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 #include "shell/edit_mode.h"
 #include "shell/menu_bar.h"
 #include "shell/startup.h"

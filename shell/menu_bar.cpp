@@ -10,9 +10,9 @@
 // - A label message for a button outside 0-8 is ignored.
 #include "shell/menu_bar.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
-#include "shell/app_messages.h"
 #include "shell/edit_mode.h"
 #include "shell/window_stack.h"
 

@@ -5,13 +5,13 @@
 //
 //   PredictTap  a character key, then Space (the marks change after both)
 //   PhoneTap    a letter key while its character is pending (preview painted at once)
+#include "common/messages.h"
 #include "drawing/skin_images.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <device/driver.h>
 #include <device/files.h>

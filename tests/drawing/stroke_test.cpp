@@ -1,8 +1,8 @@
 // Strokes across a key: the exact threshold, diagonals, and what reaches the main screen.
 #include "drawing/stroke.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
-#include "prediction/window_messages.h"
 #include "settings/settings_store.h"
 
 #include <device/driver.h>

@@ -3,13 +3,13 @@
 // KeyboardInputMessage (feeding typed characters to the word tracker as the main screen does).
 #pragma once
 
+#include "common/messages.h"
 #include "drawing/skin_images.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <device/driver.h>
 #include <device/files.h>

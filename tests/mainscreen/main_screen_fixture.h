@@ -3,6 +3,7 @@
 // standing in for the start window), and the places a person taps.
 #pragma once
 
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/skin_images.h"
 #include "editor/note_editor.h"
@@ -13,7 +14,6 @@
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 #include "shell/edit_mode.h"
 #include "shell/main_screen.h"
 #include "shell/menu_bar.h"

@@ -1,9 +1,9 @@
 // The prediction bar in a parent of the test's own: which completion each button gives in
 // both layouts, and the empty button that asks for the Fx keys.
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "keyboards/prediction_bar.h"
 #include "prediction/prediction_engine.h"
-#include "shell/app_messages.h"
 
 #include <device/driver.h>
 

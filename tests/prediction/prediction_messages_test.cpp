@@ -1,7 +1,7 @@
 // The messages the engine sends to windows: the rest of an accepted completion (and the space
 // of AddSpace) to the main screen, and a language switch to the keyboard and the menu bar.
+#include "common/messages.h"
 #include "prediction/language_switch.h"
-#include "prediction/window_messages.h"
 #include "prediction/word_tracker.h"
 
 #include "test_words.h"

@@ -1,12 +1,22 @@
-// The messages the program's windows send each other, all in the platform's user range.
-// The prediction engine's own messages (KeyboardInputMessage, the language change,
-// MenuLabelMessage) are declared in prediction/window_messages.h and come in with this header.
+// The messages the program's windows send each other, all in the platform's user range, and
+// the codes they carry. Every window folder includes this one header; it sits below all of
+// them and knows nothing but the device's types.
 #pragma once
-
-#include "prediction/window_messages.h"
 
 #include <device/win_types.h>
 
+// Keyboards, prediction bar, Fx keys -> MainScreen. wParam is one of the input codes below,
+// lParam a zero-terminated text that belongs to the sender.
+constexpr UINT KeyboardInputMessage = 0x0401;
+constexpr WPARAM kInputCharacter = 0;       // the first character of lParam
+constexpr WPARAM kInputBackspace = 8;
+constexpr WPARAM kInputTab = 9;
+constexpr WPARAM kInputEnter = 13;
+constexpr WPARAM kInputInsertText = 112;    // insert all of lParam
+constexpr WPARAM kInputCompleteWord = 114;  // complete the word at the caret with lParam
+
+// MainScreen -> keyboard: wParam is the new language index.
+constexpr UINT LanguageChangedMessage = 0x0402;
 // Editor -> MainScreen: the caret moved by other means than typing. No parameters.
 constexpr UINT CaretMovedMessage = 0x0405;
 // MainScreen -> prediction bar: wParam the word before the caret (same number as above; the
@@ -32,5 +42,6 @@ constexpr UINT OpenFxKeysMessage = 0x0437;
 constexpr UINT MenuCommandMessage = 0x04C7;
 // Owner -> menu bar: wParam the kind (0-6), lParam the flag.
 constexpr UINT MenuLayoutMessage = 0x04C8;
-// MenuLabelMessage 0x04C9 (owner -> menu bar: wParam button, lParam label) is in
-// prediction/window_messages.h.
+// Owner -> menu bar: wParam the button (0-4), lParam its new label.
+constexpr UINT MenuLabelMessage = 0x04C9;
+constexpr WPARAM kLanguageButton = 1;
