@@ -21,7 +21,6 @@ struct ButtonPanel {
 
 std::vector<ButtonPanel> panels;
 int nextPanelId = 0;
-POINT strokeOrigin{0, 0};
 
 const ButtonPanel* FindButtonPanel(int panelId) {
   for (const ButtonPanel& panel : panels) {
@@ -150,7 +149,6 @@ int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int pane
     if (!HitTestButton(window, buttons[i], x, y, ImageOf(*panel, buttons[i]))) continue;
     DrawButton(window, buttons[i], kButtonPressed, panelId);
     if (pressedIndex != nullptr) *pressedIndex = i;
-    strokeOrigin = POINT{x, y};
     return i;
   }
   return -1;
@@ -201,5 +199,3 @@ int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId
   }
   return neighbour;
 }
-
-POINT StrokeOrigin() { return strokeOrigin; }

@@ -39,6 +39,8 @@ void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId);
 void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state);
 
 bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP bitmap);
+// The first button under (x, y) in table order, drawn pressed; -1 when none. A hit test and a
+// redraw only: a window that reads strokes keeps its own pen-down point.
 int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex);
 int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId, int* focusIndex, bool redraw);
 int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count);
@@ -46,6 +48,3 @@ int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count);
 enum class FocusDirection { kLeft, kUp, kRight, kDown };
 int FindNeighbourButton(int index, FocusDirection direction, POINT* movedPoint, const ButtonSpec* buttons,
                         int count);
-
-// The last pen-down point recorded by PressButtonAt (the origin of a stroke).
-POINT StrokeOrigin();

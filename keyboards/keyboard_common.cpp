@@ -1,10 +1,11 @@
 #include "keyboards/keyboard_common.h"
 
 #include "common/messages.h"
-#include "drawing/stroke.h"
 #include "prediction/prediction_engine.h"
+#include "settings/settings_store.h"
 
 #include <cstdlib>
+#include <unicode/uchar.h>
 
 void SendKeyboardInput(HWND keyboard, WPARAM code, const WCHAR* text) {
   SendMessage(GetParent(keyboard), KeyboardInputMessage, code, reinterpret_cast<LPARAM>(text));
@@ -23,12 +24,29 @@ void SendEditingKey(HWND keyboard, EditingKey key) {
   }
 }
 
-int RunKeyStroke(HWND keyboard, POINT origin, int x, int y, bool upperCase, WCHAR character) {
-  const int kind = ClassifyStroke(keyboard, origin, x, y, false, upperCase, character);
-  // An empty key has no character to put in the other case; sending 0 would type nothing
-  // but still reach the editor as a character.
-  if (kind == kNoStroke || (kind == kStrokeUp && character == 0)) return kind;
-  return ClassifyStroke(keyboard, origin, x, y, true, upperCase, character);
+int StrokeThreshold() { return TheSettings().strikelength * 10 + 15; }
+
+StrokeKind KeyStroke(POINT origin, POINT penUp) { return ClassifyStroke(origin, penUp, StrokeThreshold()); }
+
+void SendKeyStroke(HWND keyboard, StrokeKind kind, bool upperCase, WCHAR character) {
+  switch (kind) {
+    case kStrokeRight: SendEditingKey(keyboard, EditingKey::kSpace); break;
+    case kStrokeLeft: SendEditingKey(keyboard, EditingKey::kBackspace); break;
+    case kStrokeDown: SendEditingKey(keyboard, EditingKey::kEnter); break;
+    case kStrokeUp:
+      // An empty key has no character to put in the other case; sending 0 would type nothing
+      // but still reach the editor as a character.
+      if (character == 0) break;
+      SendKeyboardCharacter(keyboard, static_cast<WCHAR>(upperCase ? u_tolower(character) : u_toupper(character)));
+      break;
+    case kNoStroke: break;
+  }
+}
+
+StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase, WCHAR character) {
+  const StrokeKind kind = KeyStroke(origin, penUp);
+  SendKeyStroke(keyboard, kind, upperCase, character);
+  return kind;
 }
 
 void StartAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatDelayMs, nullptr); }

@@ -3,6 +3,7 @@
 // Each keyboard keeps its own key table and state; these helpers hold no state of their own.
 #pragma once
 
+#include "drawing/stroke.h"
 #include "prediction/language_table.h"
 
 #include <device/windows.h>
@@ -16,12 +17,17 @@ void SendKeyboardCharacter(HWND keyboard, WCHAR character);
 enum class EditingKey { kSpace, kBackspace, kEnter };
 void SendEditingKey(HWND keyboard, EditingKey key);
 
-// The stroke test on a character key at pen-up: a stroke from `origin` to (x, y) longer than
-// the stroke threshold is carried out (right: space; left: backspace; down: Enter; up:
-// `character` in its other case, lower case when `upperCase`), as the keys send them.
-// Returns the StrokeKind, 0 for a tap. An up stroke over a key without a character (0) is
-// taken as a stroke but sends nothing.
-int RunKeyStroke(HWND keyboard, POINT origin, int x, int y, bool upperCase, WCHAR character);
+// Strokes across a character key. The threshold is strikelength x 10 + 15 pixels (35 with the
+// default setting). KeyStroke classifies the path from the pen-down point to the pen-up point;
+// SendKeyStroke sends what the stroke stands for, exactly as the key would: right a space,
+// left a backspace, down Enter, up `character` in its other case (lower case when
+// `upperCase`). The main screen feeds the word tracker from that input, so a stroke leaves
+// the tracker as the Space or Enter key does. An up stroke over a key without a character (0)
+// sends nothing. RunKeyStroke does both and returns the kind, kNoStroke for a tap.
+int StrokeThreshold();
+StrokeKind KeyStroke(POINT origin, POINT penUp);
+void SendKeyStroke(HWND keyboard, StrokeKind kind, bool upperCase, WCHAR character);
+StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase, WCHAR character);
 
 // Key auto-repeat on a window timer: the first repetition 300 ms after the pen-down, then one
 // every 50 ms, while the pen stays within 4 pixels of the pen-down point in both axes.

@@ -19,7 +19,6 @@
 #include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
-#include "drawing/stroke.h"
 #include "keyboards/keyboard_common.h"
 #include "prediction/language_table.h"
 #include "settings/settings_store.h"
@@ -83,6 +82,7 @@ struct PhoneKeypadRecord {
   int labelFont;  // labels of Shift, Caps and Space (made alike)
   int panel;      // the ButtonPanel of `keys`
   int language;   // the language whose key strings the letter table holds
+  POINT penDown;  // client point of the last pen-down, the origin of a stroke
   ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it
 };
 
@@ -225,6 +225,7 @@ LRESULT OnEraseBackground(HWND hwnd) {
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
+  record->penDown = pen;
   if (PressButtonAt(hwnd, record->keys, pen.x, pen.y, record->panel, &keypad.currentKey) < 0) keypad.currentKey = -1;
   SetCapture(hwnd);
   return 0;
@@ -237,12 +238,11 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   const int key = keypad.currentKey;
   if (record == nullptr || key < 0 || key >= kPhoneKeyCount) return 0;
   if (IsLetterKey(key)) {
-    const POINT origin = StrokeOrigin();
-    const int stroke = ClassifyStroke(hwnd, origin, pen.x, pen.y, false, keypad.caps, CycleCharacter());
+    const StrokeKind stroke = KeyStroke(record->penDown, pen);
     // A space, backspace or Enter stroke follows the character being cycled, which is typed
     // first; an up stroke replaces it by its other case.
     if (stroke != kNoStroke && stroke != kStrokeUp) CommitPendingInput(hwnd);
-    RunKeyStroke(hwnd, origin, pen.x, pen.y, keypad.caps, CycleCharacter());
+    SendKeyStroke(hwnd, stroke, keypad.caps, CycleCharacter());
     if (stroke == kStrokeUp && keypad.cyclePending) DropPendingCharacter(hwnd);
     if (stroke == kNoStroke) MultiTap(hwnd, key);
   } else {

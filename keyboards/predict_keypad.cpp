@@ -18,7 +18,6 @@
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
-#include "drawing/stroke.h"
 #include "drawing/text_drawing.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/keyboard_common.h"
@@ -313,7 +312,7 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   const int key = record->pressedKey;
   record->pressedKey = -1;
   if (IsCharacterKey(key)) {
-    if (RunKeyStroke(hwnd, keypad.penDown, pen.x, pen.y, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
+    if (RunKeyStroke(hwnd, keypad.penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
       RedrawKeyboard(hwnd);
     } else {
       TriggerKey(hwnd, *record, key);
