@@ -119,6 +119,16 @@ LRESULT OnRefresh(HWND hwnd) {
   return 0;
 }
 
+// The rest of the word goes to the main screen to be put in at the caret, and then the space
+// that AddSpace asks for, as a typed character.
+void SendAcceptedCompletion(HWND hwnd, const AcceptedCompletion& accepted) {
+  SendMessage(GetParent(hwnd), KeyboardInputMessage, kInputCompleteWord, reinterpret_cast<LPARAM>(accepted.rest));
+  if (accepted.addedSpace && Bar(hwnd) != nullptr) {
+    static constexpr WCHAR kSpace[] = u" ";
+    SendMessage(GetParent(hwnd), KeyboardInputMessage, kInputCharacter, reinterpret_cast<LPARAM>(kSpace));
+  }
+}
+
 // Selection: the button hit at pen-down decides, wherever the pen is lifted.
 LRESULT OnPenUp(HWND hwnd) {
   BarState* bar = Bar(hwnd);
@@ -132,7 +142,10 @@ LRESULT OnPenUp(HWND hwnd) {
     return 0;
   }
   WordTracker& tracker = ThePredictionEngine().tracker;
-  tracker.AcceptCompletion(hwnd, CompletionOf(*bar, button), TheSettings().AddSpace != 0);
+  AcceptedCompletion accepted;
+  if (tracker.AcceptCompletion(CompletionOf(*bar, button), TheSettings().AddSpace != 0, accepted)) {
+    SendAcceptedCompletion(hwnd, accepted);
+  }
   if (Bar(hwnd) == nullptr) return 0;  // the main screen closed meanwhile
   tracker.TypeCharacter(0);
   return OnRefresh(hwnd);

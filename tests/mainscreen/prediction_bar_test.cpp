@@ -4,6 +4,7 @@
 #include "drawing/back_buffer.h"
 #include "keyboards/prediction_bar.h"
 #include "prediction/prediction_engine.h"
+#include "settings/settings_store.h"
 
 #include <device/driver.h>
 
@@ -104,6 +105,22 @@ TEST_F(PredictionBar, TheVerticalBarsBottomButtonGivesCompletionZero) {
   received.clear();
   driver.Tap(45 + 15, 20);
   EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"b"}}));
+}
+
+TEST_F(PredictionBar, WithAddSpaceTheWordThatNothingExtendsIsFollowedByASpace) {
+  TheSettings().AddSpace = 1;
+  ShowCompletionsOf(u"ca");
+  received.clear();
+  driver.Tap(10, 93 + 13);  // "cat": no longer word
+  EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"t"},
+                                             {KeyboardInputMessage, kInputCharacter, u" "}}));
+  EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"") << "the word ends unlearned";
+  TheSettings().AddSpace = 0;
+  ShowCompletionsOf(u"ca");
+  received.clear();
+  driver.Tap(10, 93 + 13);
+  EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"t"}}));
+  EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"cat");
 }
 
 TEST_F(PredictionBar, AnEmptyButtonAsksForTheFxKeysInsteadOfInsertingText) {
