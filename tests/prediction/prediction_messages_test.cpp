@@ -3,8 +3,6 @@
 #include "common/messages.h"
 #include "prediction/language_switch.h"
 
-#include "test_words.h"
-
 #include <device/driver.h>
 #include <device/user.h>
 
