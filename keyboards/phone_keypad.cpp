@@ -19,6 +19,7 @@
 #include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
+#include "drawing/skin_images.h"
 #include "keyboards/keyboard_common.h"
 #include "prediction/language_table.h"
 #include "settings/settings_store.h"
@@ -61,9 +62,11 @@ constexpr ButtonSpec kPhoneKeyLayout[kPhoneKeyCount] = {
     {192, 170, 240, 201, 13,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
 };
 
-// Image list, by SkinImageTable index: "02.png" ... "13.png" (slots 0-11), "num_03.png",
-// "num_04.png", "num_05.png", "caps_00.png".
-constexpr int kPhoneKeyImages[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 32, 33, 34, 16};
+// Image list: the letter keys' pictures (slots 0-11), then Shift and Space, Enter, Backspace, Caps.
+constexpr int kPhoneKeyImages[] = {
+    kSkin02, kSkin03, kSkin04, kSkin05, kSkin06, kSkin07, kSkin08, kSkin09, kSkin10, kSkin11, kSkin12, kSkin13,
+    kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00,
+};
 
 constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
 constexpr int kKeyFontHeight = 14;

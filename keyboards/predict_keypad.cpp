@@ -18,6 +18,7 @@
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
+#include "drawing/skin_images.h"
 #include "drawing/text_drawing.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/keyboard_common.h"
@@ -48,9 +49,8 @@ constexpr COLORREF kAccentedRed = 0x0000FF;
 constexpr WCHAR kCombiningAcute = u'\u0301';
 constexpr WCHAR kAcuteSign = u'\u00B4';
 
-// Image list, by SkinImageTable index: "fura_01.png", "num_03.png", "num_04.png",
-// "num_05.png", "caps_00.png", "fn_00.png".
-constexpr int kPredictKeyImages[] = {20, 32, 33, 34, 16, 19};
+// Image list: character keys, Space, Enter, Backspace, Caps, Fn.
+constexpr int kPredictKeyImages[] = {kSkinFura01, kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00, kSkinFn00};
 
 // Character key i of the grid: column i mod 7, row i div 7; its label is set at run time.
 constexpr ButtonSpec CharacterKey(int i) {

@@ -15,14 +15,15 @@
 #include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
+#include "drawing/skin_images.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
 
 namespace {
 
 constexpr int kBarButtonCount = 3;
-// Image list: slot 0 "01.png", slot 1 "lsspace.png".
-constexpr int kBarImages[] = {2, 26};
+// Image list: slot 0 the horizontal buttons, slot 1 the vertical ones.
+constexpr int kBarImages[] = {kSkin01, kSkinLsspace};
 constexpr COLORREF kLabelGrey = 0xB3B3B3;
 
 constexpr ButtonSpec kHorizontalButtons[kBarButtonCount] = {

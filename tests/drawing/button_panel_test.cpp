@@ -148,8 +148,8 @@ TEST_F(ButtonPanelTest, SkinSlotsStayEmptyWhenFilesAreMissing) {
   std::filesystem::remove_all(skin_test::SkinFolder(driver_));  // the device starts with the shipped skins
   skin_test::WriteSolidImage(driver_, "display.png", 4, 4, 0x123456);
   LoadSkinImages();
-  EXPECT_NE(SkinImage(18), nullptr) << "display.png is loaded although no panel lists it";
-  EXPECT_EQ(SkinImage(0), nullptr);
+  EXPECT_NE(SkinImage(kSkinDisplay), nullptr) << "display.png is loaded although no panel lists it";
+  EXPECT_EQ(SkinImage(kSkinNewcontact01), nullptr);
   EXPECT_EQ(SkinImage(50), nullptr);
   EXPECT_EQ(SkinImage(-1), nullptr);
 }

@@ -12,7 +12,7 @@ constexpr int kSpaceKey = 14;
 constexpr int kBackspaceKey = 15;
 constexpr int kEnterKey = 16;
 constexpr RECT kCapsRect{48, 170, 96, 201};
-constexpr int kCapsImage = 16;  // "caps_00.png"
+constexpr int kCapsImage = kSkinCaps00;
 constexpr RECT kPreviewArea{160, 75, 240, 95};
 
 // Screen point at the centre of a key.
@@ -201,7 +201,7 @@ TEST_F(PhoneKeypadTest, DirectionKeysMoveTheFocusWithoutTyping) {
   EXPECT_EQ(ThePhoneKeypad().currentKey, 5) << "no wrap-around at the edge";
   driver_.PressKey(VK_DOWN);
   EXPECT_EQ(ThePhoneKeypad().currentKey, 8);
-  EXPECT_EQ(ShownFrame(RECT{160, 85, 240, 127}, 13), 1) << "the focused key shows frame 1";
+  EXPECT_EQ(ShownFrame(RECT{160, 85, 240, 127}, kSkin12), 1) << "the focused key shows frame 1";
   EXPECT_EQ(Typed(), u"");
 }
 

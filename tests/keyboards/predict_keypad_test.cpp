@@ -9,7 +9,7 @@ constexpr int kFnKey = 35;
 constexpr int kCapsKey = 36;
 constexpr int kSpaceKey = 37;
 constexpr int kBackspaceKey = 38;
-constexpr int kCharacterImage = 20;  // "fura_01.png"
+constexpr int kCharacterImage = kSkinFura01;
 
 // English PREDICT_1: "abcdefghijklmnopqrstuvwxyz'-.,   ?!"
 constexpr int kKeyA = 0;
@@ -79,7 +79,7 @@ TEST_F(PredictKeypadTest, Marks_FollowTypingAndCompareCaseSensitively) {
   TapKey(kCapsKey);
   EXPECT_FALSE(Marked(kKeyB)) << "'B' is not 'b'";
   EXPECT_TRUE(Marked(kKeyX));
-  EXPECT_EQ(ShownFrame(KeyRect(kCapsKey), 16), 1) << "Caps shows its focused look while set";
+  EXPECT_EQ(ShownFrame(KeyRect(kCapsKey), kSkinCaps00), 1) << "Caps shows its focused look while set";
 }
 
 TEST_F(PredictKeypadTest, Marks_NeverShownWithShowPredictOff) {
