@@ -7,18 +7,19 @@
 
 constexpr int kButtonLabelLength = 200;
 
+// Key tables write the fields they need with designated initialisers; the others are zero.
 struct ButtonSpec {
-  LONG left, top, right, bottom;  // window pixels; right and bottom exclusive
-  int imageSlot;                  // index into the panel's image list
-  WCHAR label[kButtonLabelLength];  // empty for image-only buttons
-  UINT textFormat;                // DrawFittedText flags
-  int textOffsetX;                // added to the label rectangle's left and right
-  int textOffsetY;                // added to the label rectangle's top and bottom
-  int verticalInset;              // added to the label top, taken from its bottom
-  int fontId;                     // written by RegisterButtonPanel for every button
-  int drawMode;                   // 0: transparent colour left out; else opaque (2: pressed label moves up)
-  COLORREF transparentColour;     // neither drawn nor hit in draw mode 0
-  COLORREF textColour;
+  LONG left = 0, top = 0, right = 0, bottom = 0;  // window pixels; right and bottom exclusive
+  int imageSlot = 0;                    // index into the panel's image list
+  WCHAR label[kButtonLabelLength] = {};  // empty for image-only buttons
+  UINT textFormat = 0;                  // DrawFittedText flags
+  int textOffsetX = 0;                  // added to the label rectangle's left and right
+  int textOffsetY = 0;                  // added to the label rectangle's top and bottom
+  int verticalInset = 0;                // added to the label top, taken from its bottom
+  int fontId = 0;                       // written by RegisterButtonPanel for every button
+  int drawMode = 0;                     // 0: transparent colour left out; else opaque (2: pressed label moves up)
+  COLORREF transparentColour = 0;       // neither drawn nor hit in draw mode 0
+  COLORREF textColour = 0;
 };
 
 // Frame index into a button's image strip; windows may pass higher states for further frames.

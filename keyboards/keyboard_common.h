@@ -8,6 +8,13 @@
 
 #include <device/windows.h>
 
+// Where a keyboard's key lies (client coordinates, right and bottom exclusive) and the skin
+// image it shows. The keyboards export their keys' places this way for the demo and tests.
+struct KeyPlace {
+  RECT rect;
+  int skinImage;  // a SkinImageIndex, -1 for none
+};
+
 // Input to the parent window (the main screen) as KeyboardInputMessage, sent synchronously.
 void SendKeyboardInput(HWND keyboard, WPARAM code, const WCHAR* text);
 // One character as a one-character string with code 0.

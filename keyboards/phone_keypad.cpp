@@ -25,6 +25,7 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -32,35 +33,53 @@ namespace {
 constexpr UINT_PTR kMultiTapTimer = 1;
 constexpr UINT kMultiTapStepMs = 300;  // the time-out is phonetimer steps
 
-enum PhoneKey { kShiftKey = kLetterKeyCount, kCapsKey, kSpaceKey, kBackspaceKey, kEnterKey, kPhoneKeyCount };
-
 constexpr UINT kLetterFormat = DT_CENTER | DT_BOTTOM;  // 9
 constexpr UINT kFunctionFormat = DT_CENTER;            // 1
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kLabelGrey = 0xB3B3B3;
+constexpr int kOpaque = 1;
+constexpr int kLabelInset = 8;
 
-// The letter keys' pictures carry their printed characters; only Shift, Caps and Space have
-// labels. Image slots index kPhoneKeyImages.
-constexpr ButtonSpec kPhoneKeyLayout[kPhoneKeyCount] = {
-    // left top right bottom slot label     format           x  y  inset font mode transparent text
-    {0,   1,   80,  43,  0,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 1
-    {80,  1,   160, 43,  4,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 2
-    {160, 1,   240, 43,  8,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 3
-    {0,   43,  80,  85,  1,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 4
-    {80,  43,  160, 85,  5,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 5
-    {160, 43,  240, 85,  9,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 6
-    {0,   85,  80,  127, 2,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 7
-    {80,  85,  160, 127, 6,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 8
-    {160, 85,  240, 127, 10,  u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 9
-    {0,   127, 80,  169, 3,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 10
-    {80,  127, 160, 169, 7,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 11
-    {160, 127, 240, 169, 11,  u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 12
-    {0,   170, 48,  201, 12,  u"Shift", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Shift
-    {48,  170, 96,  201, 15,  u"Caps",  kFunctionFormat, 6, 0, 8,    0,   1,   0,          kLabelGrey},  // Caps
-    {96,  170, 144, 201, 12,  u"Space", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Space
-    {144, 170, 192, 201, 14,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Backspace
-    {192, 170, 240, 201, 13,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
-};
+// Letter key k of the 3 x 4 grid of 80 x 42 keys. The pictures are listed column by column
+// ("02.png" ... "05.png" the first column), so key k shows image slot 4 x column + row. The
+// pictures carry their printed characters; the letter keys have no label.
+constexpr ButtonSpec LetterKey(int key) {
+  const int column = key % 3;
+  const int row = key / 3;
+  const LONG left = 80 * column;
+  const LONG top = 1 + 42 * row;
+  return ButtonSpec{.left = left, .top = top, .right = left + 80, .bottom = top + 42, .imageSlot = 4 * column + row,
+                    .textFormat = kLetterFormat, .verticalInset = kLabelInset, .drawMode = kOpaque,
+                    .textColour = kBlack};
+}
+
+// The function keys, 48 x 31 along the bottom; image slots index kPhoneKeyImages.
+constexpr ButtonSpec FunctionKey(int column, int imageSlot) {
+  const LONG left = 48 * column;
+  return ButtonSpec{.left = left, .top = 170, .right = left + 48, .bottom = 201, .imageSlot = imageSlot,
+                    .textFormat = kFunctionFormat, .verticalInset = kLabelInset, .drawMode = kOpaque,
+                    .textColour = kLabelGrey};
+}
+
+template <size_t N>
+constexpr ButtonSpec Labelled(ButtonSpec key, const char16_t (&label)[N], int textOffsetX = 0) {
+  static_assert(N <= kButtonLabelLength);
+  for (size_t i = 0; i < N; ++i) key.label[i] = label[i];
+  key.textOffsetX = textOffsetX;
+  return key;
+}
+
+constexpr std::array<ButtonSpec, kPhoneKeyCount> BuildPhoneKeys() {
+  std::array<ButtonSpec, kPhoneKeyCount> keys{};
+  for (int key = 0; key < kLetterKeyCount; ++key) keys[key] = LetterKey(key);
+  keys[kPhoneShiftKey] = Labelled(FunctionKey(0, 12), u"Shift");
+  keys[kPhoneCapsKey] = Labelled(FunctionKey(1, 15), u"Caps", 6);
+  keys[kPhoneSpaceKey] = Labelled(FunctionKey(2, 12), u"Space");
+  keys[kPhoneBackspaceKey] = FunctionKey(3, 14);
+  keys[kPhoneEnterKey] = FunctionKey(4, 13);
+  return keys;
+}
+constexpr std::array<ButtonSpec, kPhoneKeyCount> kPhoneKeyLayout = BuildPhoneKeys();
 
 // Image list: the letter keys' pictures (slots 0-11), then Shift and Space, Enter, Backspace, Caps.
 constexpr int kPhoneKeyImages[] = {
@@ -173,11 +192,11 @@ void RefillAndRedraw(HWND hwnd, PhoneKeypadRecord& record) {
 
 void PressFunctionKey(HWND hwnd, PhoneKeypadRecord& record, int key) {
   switch (key) {
-    case kShiftKey: keypad.shift = !keypad.shift; RefillAndRedraw(hwnd, record); break;
-    case kCapsKey: keypad.caps = !keypad.caps; RefillAndRedraw(hwnd, record); break;
-    case kSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); break;
-    case kBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
-    case kEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
+    case kPhoneShiftKey: keypad.shift = !keypad.shift; RefillAndRedraw(hwnd, record); break;
+    case kPhoneCapsKey: keypad.caps = !keypad.caps; RefillAndRedraw(hwnd, record); break;
+    case kPhoneSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); break;
+    case kPhoneBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
+    case kPhoneEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
   }
 }
 
@@ -193,7 +212,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   record->labelFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
   record->panel = RegisterButtonPanel(hwnd, record->keys, kPhoneKeyCount, kPhoneKeyImages,
                                       static_cast<int>(std::size(kPhoneKeyImages)), record->keyFont);
-  for (int key : {kShiftKey, kCapsKey, kSpaceKey}) record->keys[key].fontId = record->labelFont;
+  for (int key : {kPhoneShiftKey, kPhoneCapsKey, kPhoneSpaceKey}) record->keys[key].fontId = record->labelFont;
   FillLetterTable(record->language);
   keypad.preview = CreateWindowEx(0, kPhonePreviewClass, GroupOf(keypad.currentKey), WS_POPUP | WS_BORDER, kPreviewX,
                                   kPreviewY, kPreviewWidth, kPreviewHeight, hwnd, nullptr, create->hInstance, nullptr);
@@ -221,7 +240,7 @@ LRESULT OnEraseBackground(HWND hwnd) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
   DrawPanel(hwnd, record->keys, record->panel);
-  if (keypad.caps) DrawButton(hwnd, record->keys[kCapsKey], kButtonFocused, record->panel);
+  if (keypad.caps) DrawButton(hwnd, record->keys[kPhoneCapsKey], kButtonFocused, record->panel);
   return 1;
 }
 
@@ -285,6 +304,12 @@ LRESULT OnLanguageChanged(HWND hwnd, WPARAM language) {
 }  // namespace
 
 PhoneKeypadState& ThePhoneKeypad() { return keypad; }
+
+KeyPlace PhoneKeyPlace(int key) {
+  if (key < 0 || key >= kPhoneKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& button = kPhoneKeyLayout[key];
+  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPhoneKeyImages[button.imageSlot]};
+}
 
 void FillLetterTable(int language) {
   const LanguageRecord& record = KeyboardLanguageRecord(language);

@@ -2,6 +2,8 @@
 // PhonePreviewClass. The main screen creates the keypad for keyboard choice 2.
 #pragma once
 
+#include "keyboards/keyboard_common.h"
+
 #include <device/windows.h>
 
 inline constexpr WCHAR kPhoneKeyClass[] = u"PhoneKeyClass";
@@ -9,6 +11,20 @@ inline constexpr WCHAR kPhonePreviewClass[] = u"PhonePreviewClass";
 
 constexpr int kLetterKeyCount = 12;
 constexpr int kLetterGroupRoom = 20;  // 19 characters and the terminator
+
+// The keys: letter keys 0-11 (rows of three from the top left), then the function keys.
+enum PhoneKeyIndex {
+  kPhoneShiftKey = kLetterKeyCount,
+  kPhoneCapsKey,
+  kPhoneSpaceKey,
+  kPhoneBackspaceKey,
+  kPhoneEnterKey,
+  kPhoneKeyCount
+};
+
+// Key `key`'s rectangle in the keypad's client coordinates and its skin image; an empty
+// rectangle and -1 for an index out of range.
+KeyPlace PhoneKeyPlace(int key);
 
 // The keypad state: one per process, zero when the program starts, kept across keypads.
 struct PhoneKeypadState {

@@ -34,8 +34,6 @@ constexpr UINT_PTR kHardwareKeyTimer = 1;
 constexpr UINT_PTR kAutoRepeatTimer = 2;
 constexpr UINT kHardwareKeyDelayMs = 100;
 
-enum PredictKey { kFnKey = kCharacterKeyCount, kCapsKey, kSpaceKey, kBackspaceKey, kEnterKey };
-
 constexpr int kKeySize = 34;
 constexpr int kWindowWidth = 240;
 constexpr int kWindowHeight = 240;
@@ -52,28 +50,38 @@ constexpr WCHAR kAcuteSign = u'\u00B4';
 // Image list: character keys, Space, Enter, Backspace, Caps, Fn.
 constexpr int kPredictKeyImages[] = {kSkinFura01, kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00, kSkinFn00};
 
+constexpr int kOpaque = 1;
+constexpr int kLabelInset = 8;
+
 // Character key i of the grid: column i mod 7, row i div 7; its label is set at run time.
 constexpr ButtonSpec CharacterKey(int i) {
   const LONG left = kKeySize * (i % kPredictColumns);
   const LONG top = kKeySize * (i / kPredictColumns);
-  return ButtonSpec{left, top, left + kKeySize, top + kKeySize, 0, u"", kCharacterFormat, 0, 0, 8, 0, 1, 0,
-                    kLabelGrey};
+  return ButtonSpec{.left = left, .top = top, .right = left + kKeySize, .bottom = top + kKeySize, .imageSlot = 0,
+                    .textFormat = kCharacterFormat, .verticalInset = kLabelInset, .drawMode = kOpaque,
+                    .textColour = kLabelGrey};
 }
 
-constexpr ButtonSpec kFunctionKeys[] = {
-    // left top right bottom slot label     format           x  y  inset font mode transparent text
-    {0,   170, 48,  200, 5,   u"Fn",    kFunctionFormat, 5, 0, 8,    0,   1,   0,          kLabelGrey},  // Fn
-    {48,  170, 96,  200, 4,   u"Caps",  kFunctionFormat, 6, 0, 8,    0,   1,   0,          kLabelGrey},  // Caps
-    {96,  170, 144, 200, 1,   u"Space", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Space
-    {144, 170, 192, 200, 3,   u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Backspace
-    {192, 170, 240, 200, 2,   u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
-};
-static_assert(std::size(kFunctionKeys) == kPredictKeyCount - kCharacterKeyCount);
+// The function keys, 48 x 30 along the bottom; image slots index kPredictKeyImages.
+template <size_t N = 1>
+constexpr ButtonSpec FunctionKey(int column, int imageSlot, const char16_t (&label)[N] = u"", int textOffsetX = 0) {
+  static_assert(N <= kButtonLabelLength);
+  const LONG left = 48 * column;
+  ButtonSpec key{.left = left, .top = 170, .right = left + 48, .bottom = 200, .imageSlot = imageSlot,
+                 .textFormat = kFunctionFormat, .textOffsetX = textOffsetX, .verticalInset = kLabelInset,
+                 .drawMode = kOpaque, .textColour = kLabelGrey};
+  for (size_t c = 0; c < N; ++c) key.label[c] = label[c];
+  return key;
+}
 
 constexpr std::array<ButtonSpec, kPredictKeyCount> BuildPredictKeys() {
   std::array<ButtonSpec, kPredictKeyCount> keys{};
   for (int i = 0; i < kCharacterKeyCount; ++i) keys[i] = CharacterKey(i);
-  for (int i = 0; i < kPredictKeyCount - kCharacterKeyCount; ++i) keys[kCharacterKeyCount + i] = kFunctionKeys[i];
+  keys[kPredictFnKey] = FunctionKey(0, 5, u"Fn", 5);
+  keys[kPredictCapsKey] = FunctionKey(1, 4, u"Caps", 6);
+  keys[kPredictSpaceKey] = FunctionKey(2, 1, u"Space");
+  keys[kPredictBackspaceKey] = FunctionKey(3, 3);
+  keys[kPredictEnterKey] = FunctionKey(4, 2);
   return keys;
 }
 constexpr std::array<ButtonSpec, kPredictKeyCount> kPredictKeyLayout = BuildPredictKeys();
@@ -145,7 +153,7 @@ bool IsMarked(const PredictKeypadRecord& record, int key) {
 }
 
 int RestingState(const PredictKeypadRecord& record, int key) {
-  const bool locked = (key == kCapsKey && keypad.caps) || (key == kFnKey && keypad.fn);
+  const bool locked = (key == kPredictCapsKey && keypad.caps) || (key == kPredictFnKey && keypad.fn);
   return locked || IsMarked(record, key) ? kButtonFocused : kButtonNormal;
 }
 
@@ -214,11 +222,11 @@ void TypeCharacterKey(HWND hwnd, const PredictKeypadRecord& record, int key) {
 void TriggerKey(HWND hwnd, PredictKeypadRecord& record, int key) {
   StopAutoRepeat(hwnd, kAutoRepeatTimer);
   switch (key) {
-    case kFnKey: keypad.fn = !keypad.fn; FillCharacterRow(record); break;
-    case kCapsKey: keypad.caps = !keypad.caps; FillCharacterRow(record); break;
-    case kSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); ResetAccent(LanguageOf(record)); break;
-    case kBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
-    case kEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
+    case kPredictFnKey: keypad.fn = !keypad.fn; FillCharacterRow(record); break;
+    case kPredictCapsKey: keypad.caps = !keypad.caps; FillCharacterRow(record); break;
+    case kPredictSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); ResetAccent(LanguageOf(record)); break;
+    case kPredictBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
+    case kPredictEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
     default: TypeCharacterKey(hwnd, record, key); break;
   }
   RedrawKeyboard(hwnd);
@@ -252,7 +260,7 @@ LRESULT OnCreate(HWND hwnd) {
   record->labelFont = CreateAppFont(kKeyFace, kLabelFontHeight, false, false);
   record->panel = RegisterButtonPanel(hwnd, record->keys.data(), kPredictKeyCount, kPredictKeyImages,
                                       static_cast<int>(std::size(kPredictKeyImages)), record->keyFont);
-  for (int key : {kFnKey, kCapsKey, kSpaceKey}) record->keys[key].fontId = record->labelFont;
+  for (int key : {kPredictFnKey, kPredictCapsKey, kPredictSpaceKey}) record->keys[key].fontId = record->labelFont;
   FillCharacterRow(*record);
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(record));
   SetWindowPos(hwnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -291,7 +299,7 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
     record->pressedKey = key;
     keypad.focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
-    if (TheSettings().autorepeat != 0 && key != kFnKey && key != kCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
+    if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
     break;
   }
   SetCapture(hwnd);
@@ -374,6 +382,12 @@ LRESULT OnRefresh(HWND hwnd) {
 }  // namespace
 
 PredictKeypadState& ThePredictKeypad() { return keypad; }
+
+KeyPlace PredictKeyPlace(int key) {
+  if (key < 0 || key >= kPredictKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& button = kPredictKeyLayout[key];
+  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPredictKeyImages[button.imageSlot]};
+}
 
 LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {

@@ -3,6 +3,8 @@
 // keyboard choice 1.
 #pragma once
 
+#include "keyboards/keyboard_common.h"
+
 #include <device/windows.h>
 
 inline constexpr WCHAR kPredictKeyClass[] = u"PredictKeyClass";
@@ -11,6 +13,19 @@ constexpr int kPredictColumns = 7;
 constexpr int kPredictRows = 5;
 constexpr int kCharacterKeyCount = kPredictColumns * kPredictRows;  // 35
 constexpr int kPredictKeyCount = kCharacterKeyCount + 5;           // with Fn, Caps, Space, Backspace, Enter
+
+// The function keys after the 35 character keys (rows of seven from the top left).
+enum PredictKeyIndex {
+  kPredictFnKey = kCharacterKeyCount,
+  kPredictCapsKey,
+  kPredictSpaceKey,
+  kPredictBackspaceKey,
+  kPredictEnterKey
+};
+
+// Key `key`'s rectangle in the keypad's client coordinates and its skin image; an empty
+// rectangle and -1 for an index out of range.
+KeyPlace PredictKeyPlace(int key);
 
 // The keypad state: one per process, kept across keypads.
 struct PredictKeypadState {

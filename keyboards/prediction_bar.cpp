@@ -26,18 +26,25 @@ constexpr int kBarButtonCount = 3;
 constexpr int kBarImages[] = {kSkin01, kSkinLsspace};
 constexpr COLORREF kLabelGrey = 0xB3B3B3;
 
-constexpr ButtonSpec kHorizontalButtons[kBarButtonCount] = {
-    // left top right bottom slot label format     x  y  inset font mode transparent text
-    {0,   0,   80,  26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 0
-    {80,  0,   160, 26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 1
-    {160, 0,   240, 26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 2
-};
-constexpr ButtonSpec kVerticalButtons[kBarButtonCount] = {
-    // left top right bottom slot label format     x  y  inset font mode transparent text
-    {0,   3,   31,  106, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 2
-    {0,   109, 31,  212, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 1
-    {0,   215, 31,  318, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 0
-};
+constexpr int kOpaque = 1;
+
+// Horizontal: three 80 x 26 buttons, completion k on button k from the left.
+constexpr ButtonSpec HorizontalButton(int button) {
+  const LONG left = 80 * button;
+  return ButtonSpec{.left = left, .top = 0, .right = left + 80, .bottom = 26, .imageSlot = 0, .textFormat = DT_CENTER,
+                    .textOffsetY = 2, .verticalInset = 4, .drawMode = kOpaque, .textColour = kLabelGrey};
+}
+
+// Vertical: three 31 x 103 buttons from the top, the likeliest completion at the bottom.
+constexpr ButtonSpec VerticalButton(int button) {
+  const LONG top = 3 + 106 * button;
+  return ButtonSpec{.left = 0, .top = top, .right = 31, .bottom = top + 103, .imageSlot = 1, .textFormat = DT_BOTTOM,
+                    .textOffsetX = 7, .drawMode = kOpaque, .textColour = kLabelGrey};
+}
+
+constexpr ButtonSpec kHorizontalButtons[kBarButtonCount] = {HorizontalButton(0), HorizontalButton(1),
+                                                            HorizontalButton(2)};
+constexpr ButtonSpec kVerticalButtons[kBarButtonCount] = {VerticalButton(0), VerticalButton(1), VerticalButton(2)};
 
 struct BarState {
   WPARAM layout;                         // kBarHorizontal or kBarVertical
@@ -189,6 +196,12 @@ LRESULT CALLBACK PredictKeysClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     case BarLayoutMessage: return OnLayout(hwnd, wParam == kBarVertical ? kBarVertical : kBarHorizontal);
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
+}
+
+KeyPlace PredictionBarButtonPlace(WPARAM layout, int button) {
+  if (button < 0 || button >= kBarButtonCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& b = layout == kBarVertical ? kVerticalButtons[button] : kHorizontalButtons[button];
+  return KeyPlace{RECT{b.left, b.top, b.right, b.bottom}, kBarImages[b.imageSlot]};
 }
 
 void RegisterPredictionBarClass(HINSTANCE instance) {

@@ -3,6 +3,8 @@
 // "predict key"; horizontal above the portrait keyboards, vertical beside the landscape one.
 #pragma once
 
+#include "keyboards/keyboard_common.h"
+
 #include <device/windows.h>
 
 inline constexpr WCHAR kPredictionBarClass[] = u"PredictKeysClass";
@@ -10,6 +12,10 @@ inline constexpr WCHAR kPredictionBarTitle[] = u"predict key";
 
 constexpr WPARAM kBarHorizontal = 0;  // BarLayoutMessage wParam
 constexpr WPARAM kBarVertical = 1;
+
+// Button `button` of a layout (left to right, or top to bottom): its rectangle in the bar's
+// client coordinates and its skin image; an empty rectangle and -1 for an index out of range.
+KeyPlace PredictionBarButtonPlace(WPARAM layout, int button);
 
 LRESULT CALLBACK PredictKeysClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -14,9 +14,6 @@ using namespace mainscreen_test;
 
 namespace {
 
-constexpr int kKeyboardTop = 122;  // both keypads, with `Menu` on
-constexpr POINT kSpaceKey{120, kKeyboardTop + 185};
-constexpr POINT kEnterKey{216, kKeyboardTop + 185};
 constexpr int kStroke = 45;  // longer than the default stroke threshold of 35 pixels
 
 std::u16string Completion(int k) {
@@ -27,18 +24,12 @@ std::u16string Completion(int k) {
 
 std::u16string CurrentWord() { return ThePredictionEngine().tracker.CurrentWord(); }
 
-// The screen point of the predictive-keypad key that types `c`.
-POINT PredictiveKey(WCHAR c) {
-  const WCHAR* row = ThePredictionEngine().languages.Language(TheSettings().CurrentLang).PREDICT_1;
-  for (int i = 0; i < 35 && row[i] != 0; ++i) {
-    if (row[i] == c) return POINT{34 * (i % 7) + 17, kKeyboardTop + 34 * (i / 7) + 17};
-  }
-  ADD_FAILURE() << "no key types " << static_cast<int>(c);
-  return POINT{0, 0};
+POINT PredictiveKey(WCHAR c) { return PredictiveKeyPoint(c); }
+POINT PhoneKey(int k) { return PhoneKeyPoint(k); }
+void TapKey(device::Driver& d, int predictKey) {
+  const POINT p = KeyCentre(PredictKeyPlace(predictKey).rect);
+  d.Tap(p.x, p.y);
 }
-
-// The centre of phone letter key k (0-11, rows of three).
-POINT PhoneKey(int k) { return POINT{40 + 80 * (k % 3), kKeyboardTop + 22 + 42 * (k / 3)}; }
 constexpr int kGhiKey = 3;
 constexpr int kAbcKey = 1;
 
@@ -53,9 +44,15 @@ struct WordEnded {
   std::u16string afterSuggestion;      // the note after tapping the likeliest suggestion
 };
 
+Opening PredictiveKeypadOpening() {
+  Opening opening;
+  opening.beforeOpening = [](SettingsBlock& settings) { settings.inputmethod = 1; };
+  return opening;
+}
+
 WordEnded TypeTheAndEnd(const std::function<void(device::Driver&)>& endWord) {
   WordEnded seen;
-  RunMainScreen({}, [&](device::Driver& d) {
+  RunMainScreen(PredictiveKeypadOpening(), [&](device::Driver& d) {
     for (WCHAR c : std::u16string(u"the")) d.Tap(PredictiveKey(c).x, PredictiveKey(c).y);
     endWord(d);
     seen.text = EditorText(d);
@@ -80,7 +77,10 @@ void ExpectSameEnd(const WordEnded& stroke, const WordEnded& key) {
   EXPECT_EQ(stroke.afterSuggestion, key.afterSuggestion);
 }
 
-// A phone keypad note (input method 2).
+// A phone keypad note (input method 2). The settings are saved when the screen closes, so a
+// phone test puts the input method back first (RestoreInputMethod) for the tests after it.
+void RestoreInputMethod() { TheSettings().inputmethod = 1; }
+
 Opening PhoneKeypadOpening() {
   Opening opening;
   opening.beforeOpening = [](SettingsBlock& settings) { settings.inputmethod = 2; };
@@ -122,14 +122,14 @@ std::u16string OnlyNoteName() {
 }  // namespace
 
 TEST(KeyboardInput, ARightStrokeEndsTheWordAsTheSpaceKeyDoes) {
-  const WordEnded key = TypeTheAndEnd([](device::Driver& d) { d.Tap(kSpaceKey.x, kSpaceKey.y); });
+  const WordEnded key = TypeTheAndEnd([](device::Driver& d) { TapKey(d, kPredictSpaceKey); });
   const WordEnded stroke = TypeTheAndEnd([](device::Driver& d) { StrokeFrom(d, PredictiveKey(u'a'), kStroke, 0); });
   EXPECT_EQ(key.text, u"the ");
   ExpectSameEnd(stroke, key);
 }
 
 TEST(KeyboardInput, ADownStrokeEndsTheWordAsTheEnterKeyDoes) {
-  const WordEnded key = TypeTheAndEnd([](device::Driver& d) { d.Tap(kEnterKey.x, kEnterKey.y); });
+  const WordEnded key = TypeTheAndEnd([](device::Driver& d) { TapKey(d, kPredictEnterKey); });
   const WordEnded stroke = TypeTheAndEnd([](device::Driver& d) { StrokeFrom(d, PredictiveKey(u'a'), 0, kStroke); });
   EXPECT_EQ(key.text, u"the\r\n");
   ExpectSameEnd(stroke, key);
@@ -156,6 +156,7 @@ TEST(KeyboardInput, PhoneStrokesTypeThePendingCharacterFirst) {
     EXPECT_EQ(EditorText(d), u"hi b\r\n") << "the pending 'a' is typed, then erased";
     d.AdvanceTime(MultiTapPeriod() * 2);
     EXPECT_EQ(EditorText(d), u"hi b\r\n");
+    RestoreInputMethod();
   });
   EXPECT_EQ(learnedHi, 1);
   EXPECT_EQ(learnedH, 0);
@@ -165,9 +166,11 @@ TEST(KeyboardInput, SaveTypesThePendingCharacterFirst) {
   std::u16string name, text;
   const int result = RunMainScreen(PhoneKeypadOpening(), [&](device::Driver& d) {
     TypeHWithIPending(d);
+    RestoreInputMethod();
     TapMenu(d, 3);  // "Save"
     name = OnlyNoteName();
     text = NoteFileText((u"\\My Documents\\Tavrels\\" + name).c_str());
+    DeleteFile((u"\\My Documents\\Tavrels\\" + name).c_str());
   });
   EXPECT_EQ(result, 1);
   EXPECT_EQ(name, u"hi.pwi");
@@ -188,6 +191,8 @@ TEST(KeyboardInput, ChangingKeyboardsOrLanguagesTypesThePendingCharacterFirst) {
     d.Tap(PhoneKey(kAbcKey).x, PhoneKey(kAbcKey).y);
     d.PressKey(VK_APP1);  // numeric mode
     EXPECT_EQ(EditorText(d), u"hiaa");
+    d.PressKey(VK_APP1);  // numeric mode is kept between openings: back to text
+    RestoreInputMethod();
   });
 }
 
@@ -212,7 +217,7 @@ TEST(KeyboardInput, AHundredThousandCharacterNoteCanBeTypedIntoAndSaved) {
   std::u16string start;
   for (int i = 0; i < 19999; ++i) start += u"note ";  // 99,995 characters
   std::u16string saved;
-  RunMainScreen({}, [&](device::Driver& d) {
+  RunMainScreen(PredictiveKeypadOpening(), [&](device::Driver& d) {
     SetWindowText(Editor(d), start.c_str());
     const int end = GetWindowTextLength(Editor(d));
     SendMessage(Editor(d), EM_SETSEL, end, end);
@@ -220,7 +225,9 @@ TEST(KeyboardInput, AHundredThousandCharacterNoteCanBeTypedIntoAndSaved) {
     EXPECT_EQ(GetWindowTextLength(Editor(d)), 100000);
     EXPECT_EQ(CurrentWord(), u"words");
     TapMenu(d, 3);
-    saved = NoteFileText((u"\\My Documents\\Tavrels\\" + OnlyNoteName()).c_str());
+    const std::u16string path = u"\\My Documents\\Tavrels\\" + OnlyNoteName();
+    saved = NoteFileText(path.c_str());
+    DeleteFile(path.c_str());
   });
   EXPECT_EQ(saved.size(), 100000u);
   EXPECT_TRUE(saved == start + u"words");

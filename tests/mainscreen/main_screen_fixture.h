@@ -147,6 +147,27 @@ inline void TypeWord(device::Driver& d, const std::u16string& word) {
   }
 }
 
+// Where the portrait keyboards lie on the screen with `Menu` on.
+inline constexpr int kKeyboardTop = 122;
+
+inline POINT KeyCentre(const RECT& key) {
+  return POINT{(key.left + key.right) / 2, kKeyboardTop + (key.top + key.bottom) / 2};
+}
+
+// The predictive-keypad key that types `c` in the current language (Space for ' ', and the
+// Space key too when no key types it).
+inline POINT PredictiveKeyPoint(WCHAR c) {
+  const WCHAR* row = ThePredictionEngine().languages.Language(TheSettings().CurrentLang).PREDICT_1;
+  if (c != u' ') {
+    for (int i = 0; i < kCharacterKeyCount && row[i] != 0; ++i) {
+      if (row[i] == c) return KeyCentre(PredictKeyPlace(i).rect);
+    }
+  }
+  return KeyCentre(PredictKeyPlace(kPredictSpaceKey).rect);
+}
+
+inline POINT PhoneKeyPoint(int key) { return KeyCentre(PhoneKeyPlace(key).rect); }
+
 // The menu bar (`Menu` on): five 48-pixel buttons along the top.
 inline void TapMenu(device::Driver& d, int button) { d.Tap(48 * button + 24, 15); }
 
