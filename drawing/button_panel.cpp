@@ -38,7 +38,9 @@ bool Contains(const ButtonSpec& button, int x, int y) {
   return x >= button.left && x < button.right && y >= button.top && y < button.bottom;
 }
 
-RECT LabelRect(const ButtonSpec& button, int state) {
+}  // namespace
+
+RECT ButtonLabelRect(const ButtonSpec& button, int state) {
   RECT rect{button.left, button.top + button.verticalInset, button.right, button.bottom - button.verticalInset};
   if (state == kButtonPressed) {
     rect.left += 1;
@@ -54,10 +56,15 @@ RECT LabelRect(const ButtonSpec& button, int state) {
   return rect;
 }
 
+namespace {
+
+void DrawLabel(HDC dc, const ButtonSpec& button, int state, const WCHAR* label, COLORREF colour) {
+  if (label == nullptr || label[0] == 0) return;
+  DrawFittedText(dc, ButtonLabelRect(button, state), label, GetAppFont(button.fontId), colour, button.textFormat);
+}
+
 void DrawLabel(HDC dc, const ButtonSpec& button, int state) {
-  if (button.label[0] == 0) return;
-  DrawFittedText(dc, LabelRect(button, state), button.label, GetAppFont(button.fontId), button.textColour,
-                 button.textFormat);
+  DrawLabel(dc, button, state, button.label, button.textColour);
 }
 
 RECT RectOf(const ButtonSpec& button) { return RECT{button.left, button.top, button.right, button.bottom}; }
@@ -103,6 +110,12 @@ void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state
   }
 }
 
+void DrawButtonFace(HDC dc, const ButtonSpec& button, HBITMAP image, int frame, int labelState, const WCHAR* label,
+                    COLORREF colour) {
+  DrawButtonImage(dc, button, image, frame);
+  DrawLabel(dc, button, labelState, label, colour);
+}
+
 void DrawPanelBackground(HWND window, int panelId, HDC dc) {
   const ButtonPanel* panel = FindButtonPanel(panelId);
   if (panel == nullptr) return;
@@ -124,9 +137,7 @@ void DrawPanel(HWND window, const ButtonSpec* buttons, int panelId) {
 void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId) {
   const ButtonPanel* panel = FindButtonPanel(panelId);
   if (panel == nullptr) return;
-  HDC back = BackBufferDC();
-  DrawButtonImage(back, button, ImageOf(*panel, button), state);
-  DrawLabel(back, button, state);
+  DrawButtonFace(BackBufferDC(), button, ImageOf(*panel, button), state, state, button.label, button.textColour);
   CopyBackBufferToWindow(window, RectOf(button));
 }
 

@@ -39,6 +39,15 @@ void DrawPanel(HWND window, const ButtonSpec* buttons, int panelId);
 void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId);
 void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state);
 
+// The rectangle a button's label is drawn in: the button less its vertical inset, one pixel
+// right and down while pressed (up with draw mode 2), moved by the text offsets.
+RECT ButtonLabelRect(const ButtonSpec& button, int state);
+// One button into `dc` for a window that chooses its own look: image frame `frame`, then
+// `label` in `colour` in the label rectangle of `labelState` (nothing when the label is empty).
+// DrawButton draws through it with the button's own label, colour and state.
+void DrawButtonFace(HDC dc, const ButtonSpec& button, HBITMAP image, int frame, int labelState, const WCHAR* label,
+                    COLORREF colour);
+
 bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP bitmap);
 // The first button under (x, y) in table order, drawn pressed; -1 when none. A hit test and a
 // redraw only: a window that reads strokes keeps its own pen-down point.

@@ -12,6 +12,8 @@
 //   press would select; only the keys an active accent changes turn red.
 // - Space, like a character key labelled with a space, ends an active accent.
 // - The accent returns to none when the language changes.
+// - Only Fn and Caps outlive a keypad (ThePredictKeypad); the focused key, the pen-down point
+//   and a pending hardware key belong to the window, so a new keypad starts on its space key.
 #include "keyboards/predict_keypad.h"
 
 #include "common/messages.h"
@@ -90,7 +92,7 @@ constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
 constexpr int kKeyFontHeight = 14;
 constexpr int kLabelFontHeight = 12;
 
-PredictKeypadState keypad{false, false, -1, {0, 0}, 0};
+PredictKeypadState keypad{};
 
 struct PredictKeypadRecord {
   int keyFont;     // 14 pixels, all keys
@@ -98,6 +100,9 @@ struct PredictKeypadRecord {
   int panel;       // the ButtonPanel of `keys`
   int language;    // the language whose key strings the keys show
   int pressedKey;  // the key hit at the last pen-down, -1 when it hit none
+  int focusedKey;  // pressed last or moved to with the direction keys; -1 for none
+  POINT penDown;   // client point of the last pen-down: the stroke origin and the auto-repeat spot
+  UINT pendingKey;  // hardware key waiting for timer 1: 0, VK_RETURN or a direction key
   std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
 };
 
@@ -157,38 +162,35 @@ int RestingState(const PredictKeypadRecord& record, int key) {
   return locked || IsMarked(record, key) ? kButtonFocused : kButtonNormal;
 }
 
-void DrawKeyLabel(HDC dc, const PredictKeypadRecord& record, int key, bool pressed) {
-  const ButtonSpec& button = record.keys[key];
-  WCHAR shown[2] = {0, 0};
-  const WCHAR* text = button.label;
-  COLORREF colour = kLabelGrey;
-  if (IsCharacterKey(key)) {
-    const WCHAR c = CharacterOf(record, key);
-    if (c == kCombiningAcute) {
-      shown[0] = kAcuteSign;
-    } else if (IsDeadKey(c)) {
-      shown[0] = c;
-    } else {
-      shown[0] = ComposeAccent(c, LanguageOf(record));
-      if (shown[0] != c) colour = kAccentedRed;
-    }
-    text = shown;
+// What a key shows: function keys their label in grey; a character key its character composed
+// with the active accent, red when the accent changes it, and U+0301 as U+00B4.
+COLORREF KeyLabel(const PredictKeypadRecord& record, int key, WCHAR (&shown)[2]) {
+  if (!IsCharacterKey(key)) {
+    shown[0] = 0;
+    return kLabelGrey;
   }
-  if (text[0] == 0) return;
-  RECT rect{button.left, button.top + button.verticalInset, button.right, button.bottom - button.verticalInset};
-  if (pressed) OffsetRect(&rect, 1, 1);
-  OffsetRect(&rect, button.textOffsetX, button.textOffsetY);
-  DrawFittedText(dc, rect, text, GetAppFont(button.fontId), colour, button.textFormat);
+  const WCHAR c = CharacterOf(record, key);
+  shown[1] = 0;
+  if (c == kCombiningAcute) {
+    shown[0] = kAcuteSign;
+  } else if (IsDeadKey(c)) {
+    shown[0] = c;
+  } else {
+    shown[0] = ComposeAccent(c, LanguageOf(record));
+    if (shown[0] != c) return kAccentedRed;
+  }
+  return kLabelGrey;
 }
 
 // One key into the BackBuffer: kButtonNormal stands for the key's look at rest (marked or
 // not); the pressed label moves one pixel right and down.
 void DrawKeyToBackBuffer(const PredictKeypadRecord& record, int key, int state) {
-  HDC back = BackBufferDC();
   const ButtonSpec& button = record.keys[key];
+  WCHAR shown[2] = {0, 0};
+  const COLORREF colour = KeyLabel(record, key, shown);
   const int frame = state == kButtonNormal ? RestingState(record, key) : state;
-  DrawButtonImage(back, button, GetPanelImage(record.panel, button.imageSlot), frame);
-  DrawKeyLabel(back, record, key, state == kButtonPressed);
+  DrawButtonFace(BackBufferDC(), button, GetPanelImage(record.panel, button.imageSlot), frame, state,
+                 IsCharacterKey(key) ? shown : button.label, colour);
 }
 
 void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
@@ -198,10 +200,10 @@ void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
   CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
 }
 
-void MoveFocus(HWND hwnd, const PredictKeypadRecord& record, int key) {
-  if (key < 0 || key == keypad.focusedKey) return;
-  const int old = keypad.focusedKey;
-  keypad.focusedKey = key;
+void MoveFocus(HWND hwnd, PredictKeypadRecord& record, int key) {
+  if (key < 0 || key == record.focusedKey) return;
+  const int old = record.focusedKey;
+  record.focusedKey = key;
   DrawKey(hwnd, record, old, kButtonNormal);
   DrawKey(hwnd, record, key, kButtonFocused);
 }
@@ -236,7 +238,7 @@ void RunHardwareKey(HWND hwnd, PredictKeypadRecord& record, UINT key) {
   FocusDirection direction;
   switch (key) {
     case VK_RETURN:
-      if (keypad.focusedKey >= 0) TriggerKey(hwnd, record, keypad.focusedKey);
+      if (record.focusedKey >= 0) TriggerKey(hwnd, record, record.focusedKey);
       MoveFocus(hwnd, record, FirstSpaceKey(record));
       return;
     case VK_LEFT: direction = FocusDirection::kLeft; break;
@@ -246,7 +248,7 @@ void RunHardwareKey(HWND hwnd, PredictKeypadRecord& record, UINT key) {
     default: return;
   }
   MoveFocus(hwnd, record,
-            FindNeighbourButton(keypad.focusedKey, direction, nullptr, record.keys.data(), kPredictKeyCount));
+            FindNeighbourButton(record.focusedKey, direction, nullptr, record.keys.data(), kPredictKeyCount));
 }
 
 bool IsDirectionKey(WPARAM key) { return key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN; }
@@ -264,7 +266,7 @@ LRESULT OnCreate(HWND hwnd) {
   FillCharacterRow(*record);
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(record));
   SetWindowPos(hwnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  keypad.focusedKey = FirstSpaceKey(*record);
+  record->focusedKey = FirstSpaceKey(*record);
   return 0;
 }
 
@@ -291,13 +293,13 @@ LRESULT OnEraseBackground(HWND hwnd) {
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  keypad.penDown = pen;
+  record->penDown = pen;
   record->pressedKey = -1;
   for (int key = 0; key < kPredictKeyCount; ++key) {
     const ButtonSpec& button = record->keys[key];
     if (!HitTestButton(hwnd, button, pen.x, pen.y, GetPanelImage(record->panel, button.imageSlot))) continue;
     record->pressedKey = key;
-    keypad.focusedKey = key;
+    record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
     if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
     break;
@@ -307,7 +309,8 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, keypad.penDown, pen.x, pen.y);
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->penDown, pen.x, pen.y);
   return 1;
 }
 
@@ -320,7 +323,7 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   const int key = record->pressedKey;
   record->pressedKey = -1;
   if (IsCharacterKey(key)) {
-    if (RunKeyStroke(hwnd, keypad.penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
+    if (RunKeyStroke(hwnd, record->penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
       RedrawKeyboard(hwnd);
     } else {
       TriggerKey(hwnd, *record, key);
@@ -328,7 +331,7 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   } else {
     TriggerKey(hwnd, *record, key);
   }
-  DrawKey(hwnd, *record, keypad.focusedKey, kButtonNormal);
+  DrawKey(hwnd, *record, record->focusedKey, kButtonNormal);
   return 1;
 }
 
@@ -337,12 +340,12 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
   if (record == nullptr) return 1;
   if (timer == kHardwareKeyTimer) {
     KillTimer(hwnd, kHardwareKeyTimer);
-    const UINT pending = keypad.pendingKey;
-    keypad.pendingKey = 0;
+    const UINT pending = record->pendingKey;
+    record->pendingKey = 0;
     RunHardwareKey(hwnd, *record, pending);
   } else if (timer == kAutoRepeatTimer) {
     StopAutoRepeat(hwnd, kAutoRepeatTimer);
-    const int key = FindButtonAt(keypad.penDown.x, keypad.penDown.y, record->keys.data(), kPredictKeyCount);
+    const int key = FindButtonAt(record->penDown.x, record->penDown.y, record->keys.data(), kPredictKeyCount);
     if (key >= 0) TriggerKey(hwnd, *record, key);
     ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
   }
@@ -352,12 +355,14 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
 // Hardware keys run 100 ms later from timer 1; a pending Enter is not replaced by a
 // direction key. Every key is taken, none gets default processing.
 LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
   if (key == VK_RETURN) {
     KillTimer(hwnd, kHardwareKeyTimer);
-    keypad.pendingKey = VK_RETURN;
+    record->pendingKey = VK_RETURN;
     SetTimer(hwnd, kHardwareKeyTimer, kHardwareKeyDelayMs, nullptr);
-  } else if (IsDirectionKey(key) && keypad.pendingKey != VK_RETURN) {
-    keypad.pendingKey = static_cast<UINT>(key);
+  } else if (IsDirectionKey(key) && record->pendingKey != VK_RETURN) {
+    record->pendingKey = static_cast<UINT>(key);
     KillTimer(hwnd, kHardwareKeyTimer);
     SetTimer(hwnd, kHardwareKeyTimer, kHardwareKeyDelayMs, nullptr);
   }
@@ -382,6 +387,11 @@ LRESULT OnRefresh(HWND hwnd) {
 }  // namespace
 
 PredictKeypadState& ThePredictKeypad() { return keypad; }
+
+int PredictKeypadFocusedKey(HWND keypadWindow) {
+  const PredictKeypadRecord* record = Record(keypadWindow);
+  return record != nullptr ? record->focusedKey : -1;
+}
 
 KeyPlace PredictKeyPlace(int key) {
   if (key < 0 || key >= kPredictKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};

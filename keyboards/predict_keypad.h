@@ -27,16 +27,18 @@ enum PredictKeyIndex {
 // rectangle and -1 for an index out of range.
 KeyPlace PredictKeyPlace(int key);
 
-// The keypad state: one per process, kept across keypads.
+// The keypad state that outlives a keypad: one per process, kept across keypads. Everything
+// else (focus, pen-down point, pending hardware key) belongs to the window.
 struct PredictKeypadState {
-  bool fn;            // toggled by Fn; the keys show PREDICT_3
-  bool caps;          // toggled by Caps; the keys show PREDICT_2 (unless Fn is set)
-  int focusedKey;     // pressed last or moved to with the direction keys; -1 for none
-  POINT penDown;      // client point of the last pen-down
-  UINT pendingKey;    // hardware key waiting for timer 1: 0, VK_RETURN or a direction key
+  bool fn;    // toggled by Fn; the keys show PREDICT_3
+  bool caps;  // toggled by Caps; the keys show PREDICT_2 (unless Fn is set)
 };
 
 PredictKeypadState& ThePredictKeypad();
+
+// The key a keypad window has focused (pressed last or moved to with the direction keys); -1
+// for none or for a window that is no keypad.
+int PredictKeypadFocusedKey(HWND keypadWindow);
 
 LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -86,7 +86,7 @@ class KeyboardTest : public ::testing::Test {
     Inputs().clear();
     // A new process: every keypad state back at its start values.
     ThePhoneKeypad() = PhoneKeypadState{};
-    ThePredictKeypad() = PredictKeypadState{false, false, -1, {0, 0}, 0};
+    ThePredictKeypad() = PredictKeypadState{};
     AccentIndex() = kAccentStartIndex;
 
     RegisterPhoneKeyClass(nullptr);

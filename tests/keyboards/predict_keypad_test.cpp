@@ -200,17 +200,17 @@ TEST_F(PredictKeypadTest, HardwareKeysRunAfter100Ms) {
 
   driver_.PressKey(VK_LEFT);
   driver_.AdvanceTime(100);
-  EXPECT_EQ(ThePredictKeypad().focusedKey, kKeyComma);
+  EXPECT_EQ(PredictKeypadFocusedKey(keypad_), kKeyComma);
   driver_.PressKey(VK_RETURN);
   driver_.AdvanceTime(100);
   EXPECT_EQ(Typed(), u" ,");
-  EXPECT_EQ(ThePredictKeypad().focusedKey, kFirstSpace) << "after Enter the focus returns to the space key";
+  EXPECT_EQ(PredictKeypadFocusedKey(keypad_), kFirstSpace) << "after Enter the focus returns to the space key";
 
   driver_.PressKey(VK_RETURN);
   driver_.PressKey(VK_LEFT);
   driver_.AdvanceTime(100);
   EXPECT_EQ(Typed(), u" , ") << "a direction key does not replace a pending Enter";
-  EXPECT_EQ(ThePredictKeypad().focusedKey, kFirstSpace);
+  EXPECT_EQ(PredictKeypadFocusedKey(keypad_), kFirstSpace);
 }
 
 TEST_F(PredictKeypadTest, PenDownBesideEveryKeyDoesNothing) {
