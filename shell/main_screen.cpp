@@ -35,6 +35,7 @@
 #include "common/messages.h"
 #include "drawing/font_table.h"
 #include "drawing/text_drawing.h"
+#include "editor/caret_word.h"
 #include "editor/note_editor.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/prediction_bar.h"
@@ -122,9 +123,6 @@ constexpr WCHAR kCalculatorMethodLabel[] = u"text";  // numericmethod 1
 constexpr WCHAR kTextMethodLabel[] = u"calc";        // numericmethod 0
 constexpr RECT kPopupMenu{0, 150, 240, 180};
 
-// The word before the caret ends at one of these.
-constexpr WCHAR kCaretWordSeparators[] = u" ,.:/()\n\r";
-constexpr int kCaretWordRoom = 198;  // characters including the terminator
 
 struct MainScreenState {
   EditRequest* request;  // null when opened for a new note
@@ -203,43 +201,6 @@ void ResetAccentCycle() {
 }
 
 // ---- the editor's text ----
-
-std::u16string EditorText(HWND editor) {
-  if (editor == nullptr) return {};
-  const int length = GetWindowTextLength(editor);
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  const int got = GetWindowText(editor, text.data(), length + 1);
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
-
-DWORD SelectionStart(HWND editor) {
-  DWORD start = 0, end = 0;
-  SendMessage(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return start;
-}
-
-bool IsCaretWordSeparator(WCHAR c) {
-  for (const WCHAR* p = kCaretWordSeparators; *p != 0; ++p) {
-    if (*p == c) return true;
-  }
-  return false;
-}
-
-// The characters before the caret back to the previous separator, in reading order. A longer
-// run than the buffer holds keeps the characters nearest the caret.
-void WordBeforeCaret(HWND editor, WCHAR (&word)[kCaretWordRoom]) {
-  word[0] = 0;
-  if (editor == nullptr) return;
-  const std::u16string text = EditorText(editor);
-  const size_t caret = std::min<size_t>(SelectionStart(editor), text.size());
-  size_t from = caret;
-  while (from > 0 && !IsCaretWordSeparator(text[from - 1])) --from;
-  if (caret - from > kCaretWordRoom - 1) from = caret - (kCaretWordRoom - 1);
-  size_t n = 0;
-  for (size_t i = from; i < caret; ++i) word[n++] = text[i];
-  word[n] = 0;
-}
 
 void SendWordBeforeCaret(const MainScreenState& s) {
   WCHAR word[kCaretWordRoom];
@@ -686,10 +647,8 @@ void CompleteWord(const MainScreenState& s, const WCHAR* rest) {
   WordBeforeCaret(s.editor, word);
   if (s.keyboard != nullptr) SendMessage(s.keyboard, RefreshMessage, 0, 0);
   if (word[0] != 0) {
-    const std::u16string text = EditorText(s.editor);
-    const size_t caret = std::min<size_t>(SelectionStart(s.editor), text.size());
-    size_t end = caret;
-    while (end < text.size() && !IsCaretWordSeparator(text[end])) ++end;
+    const size_t caret = SelectionStart(s.editor);
+    const size_t end = WordEndAfterCaret(s.editor);
     if (end > caret) SendMessage(s.editor, EM_SETSEL, caret, static_cast<LPARAM>(end));
   }
   SendMessage(s.editor, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(rest));
