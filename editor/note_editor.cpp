@@ -64,15 +64,6 @@ LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   }
 }
 
-void RegisterNoteEditorClass(HINSTANCE instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = NoteEditorProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kNoteEditorClass;
-  RegisterClass(&wc);
-}
-
 void MakeNoteEditor(HWND edit) {
   WNDCLASSW editor{};
   WNDPROC proc = GetClassInfo(nullptr, kNoteEditorClass, &editor) ? editor.lpfnWndProc : NoteEditorProc;

@@ -3,6 +3,8 @@
 // carry that procedure; the main screen creates an "EDIT" control and calls MakeNoteEditor.
 #pragma once
 
+#include "common/window_class.h"
+
 #include <device/windows.h>
 
 inline constexpr WCHAR kNoteEditorClass[] = u"MyEditWindowClass";
@@ -19,8 +21,8 @@ constexpr int kNoteTextLimit = 1000000;
 // control's.
 LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers MyEditWindowClass (arrow cursor, no background brush).
-void RegisterNoteEditorClass(HINSTANCE instance);
+// MyEditWindowClass: arrow cursor, no background brush; start-up registers it.
+inline constexpr WindowClassRow kNoteEditorClassRow{kNoteEditorClass, NoteEditorProc, true, kNoBackground};
 
 // Replaces the procedure of an EDIT control by that of MyEditWindowClass (NoteEditorProc when
 // the class is not registered) and raises its text limit to kNoteTextLimit.

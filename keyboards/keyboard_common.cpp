@@ -70,12 +70,3 @@ int KeyboardLanguage() { return ThePredictionEngine().tracker.GetLoadedLanguage(
 const LanguageRecord& KeyboardLanguageRecord(int language) {
   return ThePredictionEngine().languages.Language(language);
 }
-
-void RegisterKeyboardClass(HINSTANCE instance, const WCHAR* className, WNDPROC proc) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = className;
-  RegisterClass(&wc);
-}

@@ -57,5 +57,3 @@ POINT PenPoint(LPARAM lParam);
 int KeyboardLanguage();
 const LanguageRecord& KeyboardLanguageRecord(int language);
 
-// Registers a keyboard window class: arrow cursor, no background brush, no icon.
-void RegisterKeyboardClass(HINSTANCE instance, const WCHAR* className, WNDPROC proc);

@@ -207,7 +207,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   auto* record = new PhoneKeypadRecord{};
   std::copy(std::begin(kPhoneKeyLayout), std::end(kPhoneKeyLayout), record->keys);
   record->language = KeyboardLanguage();
-  RegisterPhonePreviewClass(create->hInstance);
+  RegisterWindowClass(create->hInstance, kPhonePreviewClassRow);
   record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
   record->labelFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
   record->panel = RegisterButtonPanel(hwnd, record->keys, kPhoneKeyCount, kPhoneKeyImages,
@@ -343,5 +343,3 @@ LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
-
-void RegisterPhoneKeyClass(HINSTANCE instance) { RegisterKeyboardClass(instance, kPhoneKeyClass, PhoneKeyClassProc); }

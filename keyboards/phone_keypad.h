@@ -2,6 +2,7 @@
 // PhonePreviewClass. The main screen creates the keypad for keyboard choice 2.
 #pragma once
 
+#include "common/window_class.h"
 #include "keyboards/keyboard_common.h"
 
 #include <device/windows.h>
@@ -45,10 +46,10 @@ PhoneKeypadState& ThePhoneKeypad();
 LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PhonePreviewClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers PhoneKeyClass (arrow cursor, no background brush, no icon); start-up calls it.
-void RegisterPhoneKeyClass(HINSTANCE instance);
-// Registers PhonePreviewClass the same way; the keypad calls it each time it is created.
-void RegisterPhonePreviewClass(HINSTANCE instance);
+// Both classes: arrow cursor, no background brush, no icon. Start-up registers the keypad's;
+// the keypad registers the preview's each time it is created.
+inline constexpr WindowClassRow kPhoneKeyClassRow{kPhoneKeyClass, PhoneKeyClassProc, true, kNoBackground};
+inline constexpr WindowClassRow kPhonePreviewClassRow{kPhonePreviewClass, PhonePreviewClassProc, true, kNoBackground};
 
 // Fills the letter table for a language from the Shift and Caps flags.
 void FillLetterTable(int language);

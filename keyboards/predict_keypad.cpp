@@ -414,7 +414,3 @@ LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
-
-void RegisterPredictKeyClass(HINSTANCE instance) {
-  RegisterKeyboardClass(instance, kPredictKeyClass, PredictKeyClassProc);
-}

@@ -3,6 +3,7 @@
 // keyboard choice 1.
 #pragma once
 
+#include "common/window_class.h"
 #include "keyboards/keyboard_common.h"
 
 #include <device/windows.h>
@@ -42,5 +43,5 @@ int PredictKeypadFocusedKey(HWND keypadWindow);
 
 LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers PredictKeyClass (arrow cursor, no background brush, no icon); start-up calls it.
-void RegisterPredictKeyClass(HINSTANCE instance);
+// PredictKeyClass: arrow cursor, no background brush, no icon; start-up registers it.
+inline constexpr WindowClassRow kPredictKeyClassRow{kPredictKeyClass, PredictKeyClassProc, true, kNoBackground};

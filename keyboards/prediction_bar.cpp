@@ -203,12 +203,3 @@ KeyPlace PredictionBarButtonPlace(WPARAM layout, int button) {
   const ButtonSpec& b = layout == kBarVertical ? kVerticalButtons[button] : kHorizontalButtons[button];
   return KeyPlace{RECT{b.left, b.top, b.right, b.bottom}, kBarImages[b.imageSlot]};
 }
-
-void RegisterPredictionBarClass(HINSTANCE instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PredictKeysClassProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kPredictionBarClass;
-  RegisterClass(&wc);
-}

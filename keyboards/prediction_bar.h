@@ -3,6 +3,7 @@
 // "predict key"; horizontal above the portrait keyboards, vertical beside the landscape one.
 #pragma once
 
+#include "common/window_class.h"
 #include "keyboards/keyboard_common.h"
 
 #include <device/windows.h>
@@ -19,5 +20,6 @@ KeyPlace PredictionBarButtonPlace(WPARAM layout, int button);
 
 LRESULT CALLBACK PredictKeysClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers PredictKeysClass (arrow cursor, no background brush, no icon).
-void RegisterPredictionBarClass(HINSTANCE instance);
+// PredictKeysClass: arrow cursor, no background brush, no icon; start-up registers it.
+inline constexpr WindowClassRow kPredictionBarClassRow{kPredictionBarClass, PredictKeysClassProc, true,
+                                                       kNoBackground};

@@ -39,8 +39,8 @@ HWND StartKeypad(device::Driver& driver, const WCHAR* className) {
   LoadSettings(TheSettings(), engine.languages.count);
   engine.tracker.SetLoadedLanguage(-1);
   LoadLanguageDictionaries(engine, 0);
-  RegisterPhoneKeyClass(nullptr);
-  RegisterPredictKeyClass(nullptr);
+  RegisterWindowClass(nullptr, kPhoneKeyClassRow);
+  RegisterWindowClass(nullptr, kPredictKeyClassRow);
   WNDCLASSW wc{};
   wc.lpfnWndProc = ParentProc;
   wc.lpszClassName = u"BenchParent";

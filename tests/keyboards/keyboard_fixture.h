@@ -89,8 +89,8 @@ class KeyboardTest : public ::testing::Test {
     ThePredictKeypad() = PredictKeypadState{};
     AccentIndex() = kAccentStartIndex;
 
-    RegisterPhoneKeyClass(nullptr);
-    RegisterPredictKeyClass(nullptr);
+    RegisterWindowClass(nullptr, kPhoneKeyClassRow);
+    RegisterWindowClass(nullptr, kPredictKeyClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = MainScreenStandIn;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));

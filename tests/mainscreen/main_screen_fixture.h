@@ -47,11 +47,7 @@ struct Outcome {
 };
 
 inline void RegisterClasses(HINSTANCE instance) {
-  RegisterWindowClasses(instance);  // the start window and the menu bar
-  RegisterNoteEditorClass(instance);
-  RegisterPredictKeyClass(instance);
-  RegisterPhoneKeyClass(instance);
-  RegisterPredictionBarClass(instance);
+  RegisterWindowClasses(instance);  // every class of the program, as start-up registers them
   WNDCLASSW owner{};
   owner.lpfnWndProc = DefWindowProc;
   owner.hInstance = instance;

@@ -31,7 +31,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class NoteEditor : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterNoteEditorClass(nullptr);
+    RegisterWindowClass(nullptr, kNoteEditorClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ParentProc;
     wc.lpszClassName = u"EditorParent";

@@ -38,7 +38,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class PredictionBar : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterPredictionBarClass(nullptr);
+    RegisterWindowClass(nullptr, kPredictionBarClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ParentProc;
     wc.lpszClassName = u"BarParent";
