@@ -153,16 +153,21 @@ bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP 
   return pixel != GetNearestColor(back, button.transparentColour);
 }
 
-int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex) {
+int HitButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId) {
   const ButtonPanel* panel = FindButtonPanel(panelId);
   if (panel == nullptr) return -1;
   for (int i = 0; i < panel->buttonCount; ++i) {
-    if (!HitTestButton(window, buttons[i], x, y, ImageOf(*panel, buttons[i]))) continue;
-    DrawButton(window, buttons[i], kButtonPressed, panelId);
-    if (pressedIndex != nullptr) *pressedIndex = i;
-    return i;
+    if (HitTestButton(window, buttons[i], x, y, ImageOf(*panel, buttons[i]))) return i;
   }
   return -1;
+}
+
+int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex) {
+  const int hit = HitButtonAt(window, buttons, x, y, panelId);
+  if (hit < 0) return -1;
+  DrawButton(window, buttons[hit], kButtonPressed, panelId);
+  if (pressedIndex != nullptr) *pressedIndex = hit;
+  return hit;
 }
 
 int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count) {

@@ -49,6 +49,9 @@ void DrawButtonFace(HDC dc, const ButtonSpec& button, HBITMAP image, int frame, 
                     COLORREF colour);
 
 bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP bitmap);
+// The first button under (x, y) in table order (transparent pixels miss); -1 when none or for
+// an unknown panel. A hit test only.
+int HitButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId);
 // The first button under (x, y) in table order, drawn pressed; -1 when none. A hit test and a
 // redraw only: a window that reads strokes keeps its own pen-down point.
 int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex);

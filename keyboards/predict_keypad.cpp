@@ -294,15 +294,12 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
   record->penDown = pen;
-  record->pressedKey = -1;
-  for (int key = 0; key < kPredictKeyCount; ++key) {
-    const ButtonSpec& button = record->keys[key];
-    if (!HitTestButton(hwnd, button, pen.x, pen.y, GetPanelImage(record->panel, button.imageSlot))) continue;
-    record->pressedKey = key;
+  const int key = HitButtonAt(hwnd, record->keys.data(), pen.x, pen.y, record->panel);
+  record->pressedKey = key;
+  if (key >= 0) {
     record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
     if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
-    break;
   }
   SetCapture(hwnd);
   return 1;
