@@ -5,6 +5,8 @@
 
 #include <device/windows.h>
 
+#include <vector>
+
 constexpr int kButtonLabelLength = 200;
 
 // Key tables write the fields they need with designated initialisers; the others are zero.
@@ -28,15 +30,29 @@ enum ButtonState { kButtonNormal = 0, kButtonFocused = 1, kButtonPressed = 2 };
 // Background of every panel.
 constexpr COLORREF kPanelBackground = 0x626262;
 
-int RegisterButtonPanel(HWND window, ButtonSpec* buttons, int buttonCount, const int* skinIndices,
-                        int indexCount, int fontId);
-void UnregisterButtonPanel(int panelId);
-bool IsButtonPanelRegistered(int panelId);
-HBITMAP GetPanelImage(int panelId, int slot);
+// A registered panel: its id, its image list and its buttons. The window that registers a
+// panel keeps it in its own record beside the buttons it points to, and unregisters it when it
+// is destroyed; the toolkit keeps no table of panels. Ids come from a counter that never goes
+// back, so an unregistered panel (id -1) is never mistaken for a live one.
+struct ButtonPanel {
+  int id = -1;
+  std::vector<HBITMAP> images;  // copies of SkinImageTable handles; the bitmaps are not owned
+  int buttonCount = 0;
+  const ButtonSpec* buttons = nullptr;  // the owner's table, which lives as long as the panel
+};
 
-void DrawPanelBackground(HWND window, int panelId, HDC dc);
-void DrawPanel(HWND window, const ButtonSpec* buttons, int panelId);
-void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId);
+// Builds the image list from the SkinImageTable, keeps the button pointer and writes the font
+// id into every button.
+ButtonPanel RegisterButtonPanel(HWND window, ButtonSpec* buttons, int buttonCount, const int* skinIndices,
+                                int indexCount, int fontId);
+// Frees the image list (the bitmaps stay); the panel then draws and hits nothing.
+void UnregisterButtonPanel(ButtonPanel& panel);
+bool IsButtonPanelRegistered(const ButtonPanel& panel);
+HBITMAP GetPanelImage(const ButtonPanel& panel, int slot);
+
+void DrawPanelBackground(HWND window, const ButtonPanel& panel, HDC dc);
+void DrawPanel(HWND window, const ButtonSpec* buttons, const ButtonPanel& panel);
+void DrawButton(HWND window, const ButtonSpec& button, int state, const ButtonPanel& panel);
 void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state);
 
 // The rectangle a button's label is drawn in: the button less its vertical inset, one pixel
@@ -51,11 +67,12 @@ void DrawButtonFace(HDC dc, const ButtonSpec& button, HBITMAP image, int frame, 
 bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP bitmap);
 // The first button under (x, y) in table order (transparent pixels miss); -1 when none or for
 // an unknown panel. A hit test only.
-int HitButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId);
+int HitButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, const ButtonPanel& panel);
 // The first button under (x, y) in table order, drawn pressed; -1 when none. A hit test and a
 // redraw only: a window that reads strokes keeps its own pen-down point.
-int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex);
-int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId, int* focusIndex, bool redraw);
+int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, const ButtonPanel& panel, int* pressedIndex);
+int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, const ButtonPanel& panel, int* focusIndex,
+                    bool redraw);
 int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count);
 
 enum class FocusDirection { kLeft, kUp, kRight, kDown };

@@ -102,7 +102,7 @@ PhoneKeypadState keypad{};
 struct PhoneKeypadRecord {
   int keyFont;    // font of all keys
   int labelFont;  // labels of Shift, Caps and Space (made alike)
-  int panel;      // the ButtonPanel of `keys`
+  ButtonPanel panel;  // the panel of `keys`
   int language;   // the language whose key strings the letter table holds
   POINT penDown;  // client point of the last pen-down, the origin of a stroke
   ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it

@@ -97,7 +97,7 @@ PredictKeypadState keypad{};
 struct PredictKeypadRecord {
   int keyFont;     // 14 pixels, all keys
   int labelFont;   // 12 pixels, the labels of Fn, Caps and Space
-  int panel;       // the ButtonPanel of `keys`
+  ButtonPanel panel;  // the panel of `keys`
   int language;    // the language whose key strings the keys show
   int pressedKey;  // the key hit at the last pen-down, -1 when it hit none
   int focusedKey;  // pressed last or moved to with the direction keys; -1 for none

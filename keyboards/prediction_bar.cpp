@@ -48,7 +48,7 @@ constexpr ButtonSpec kVerticalButtons[kBarButtonCount] = {VerticalButton(0), Ver
 
 struct BarState {
   WPARAM layout;                         // kBarHorizontal or kBarVertical
-  int panel;                             // ButtonPanel id
+  ButtonPanel panel;                     // the buttons' panel
   int font;                              // label font; rotated in the vertical layout
   int hit;                               // button hit at the last pen-down, -1 for none
   ButtonSpec buttons[kBarButtonCount];   // the current layout's buttons; the panel points here

@@ -76,7 +76,7 @@ constexpr int kExitCommand = 4;
 
 struct MainWindowState {
   ButtonSpec bands[kBandCount];  // the StartPanel's buttons; the toolkit keeps a pointer to them
-  int startPanel;                // StartPanel id
+  ButtonPanel startPanel;        // the StartPanel
   int pressedBand;               // written by PressButtonAt and MoveButtonFocus; -1 none
   bool penOnBand;                // a pen-down hit a band and its pen-up has not come yet
   HWND menuBar;                  // the grid menu, while open

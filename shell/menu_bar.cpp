@@ -88,7 +88,7 @@ constexpr int kKindCount = static_cast<int>(sizeof kKindLabels / sizeof kKindLab
 
 struct MenuInstance {
   MenuSpec menuSpec;
-  int panel;         // ButtonPanel id
+  ButtonPanel panel;  // the buttons' panel
   int font;          // label font id
   bool ignoreKeys;   // grid: set for the first 300 ms
   int focused;       // focused button, -1 for none
