@@ -49,6 +49,20 @@ StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase
   return kind;
 }
 
+int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen) {
+  press.penDown = pen;
+  press.key = HitButtonAt(keyboard, keys, pen.x, pen.y, panel);
+  SetCapture(keyboard);
+  return press.key;
+}
+
+int EndKeyPress(KeyPress& press) {
+  if (GetCapture() != nullptr) ReleaseCapture();
+  const int key = press.key;
+  press.key = -1;
+  return key;
+}
+
 void StartAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatDelayMs, nullptr); }
 
 void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatPeriodMs, nullptr); }

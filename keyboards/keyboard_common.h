@@ -3,6 +3,7 @@
 // Each keyboard keeps its own key table and state; these helpers hold no state of their own.
 #pragma once
 
+#include "drawing/button_panel.h"
 #include "drawing/stroke.h"
 #include "prediction/language_table.h"
 
@@ -35,6 +36,19 @@ int StrokeThreshold();
 StrokeKind KeyStroke(POINT origin, POINT penUp);
 void SendKeyStroke(HWND keyboard, StrokeKind kind, bool upperCase, WCHAR character);
 StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase, WCHAR character);
+
+// The pen on a keyboard, kept in the keyboard's window record: where it went down and the key
+// it hit there. Every keyboard presses keys this way: BeginKeyPress on pen-down records both
+// (the key by the toolkit's hit test, transparent pixels missing) and captures the pen;
+// EndKeyPress on pen-up releases it and hands back the key hit at pen-down, whose action it is
+// wherever the pen is lifted (-1: the pen-down hit no key, so the pen-up does nothing). The
+// keyboard draws the pressed key its own way.
+struct KeyPress {
+  POINT penDown = {0, 0};  // also the origin of a stroke and the spot auto-repeat watches
+  int key = -1;
+};
+int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen);
+int EndKeyPress(KeyPress& press);
 
 // Key auto-repeat on a window timer: the first repetition 300 ms after the pen-down, then one
 // every 50 ms, while the pen stays within 4 pixels of the pen-down point in both axes.

@@ -104,7 +104,7 @@ struct PhoneKeypadRecord {
   int labelFont;  // labels of Shift, Caps and Space (made alike)
   ButtonPanel panel;  // the panel of `keys`
   int language;   // the language whose key strings the letter table holds
-  POINT penDown;  // client point of the last pen-down, the origin of a stroke
+  KeyPress press;  // the pen-down point and the key hit there
   ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it
 };
 
@@ -247,20 +247,19 @@ LRESULT OnEraseBackground(HWND hwnd) {
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  record->penDown = pen;
-  if (PressButtonAt(hwnd, record->keys, pen.x, pen.y, record->panel, &keypad.currentKey) < 0) keypad.currentKey = -1;
-  SetCapture(hwnd);
+  keypad.currentKey = BeginKeyPress(hwnd, record->press, record->keys, record->panel, pen);
+  if (keypad.currentKey >= 0) DrawButton(hwnd, record->keys[keypad.currentKey], kButtonPressed, record->panel);
   return 0;
 }
 
 // The action belongs to the key hit at pen-down, wherever the pen is lifted.
 LRESULT OnPenUp(HWND hwnd, POINT pen) {
-  ReleaseCapture();
   PhoneKeypadRecord* record = Record(hwnd);
-  const int key = keypad.currentKey;
-  if (record == nullptr || key < 0 || key >= kPhoneKeyCount) return 0;
+  if (record == nullptr) return 0;
+  const int key = EndKeyPress(record->press);
+  if (key < 0 || key >= kPhoneKeyCount) return 0;
   if (IsLetterKey(key)) {
-    const StrokeKind stroke = KeyStroke(record->penDown, pen);
+    const StrokeKind stroke = KeyStroke(record->press.penDown, pen);
     // A space, backspace or Enter stroke follows the character being cycled, which is typed
     // first; an up stroke replaces it by its other case.
     if (stroke != kNoStroke && stroke != kStrokeUp) CommitPendingInput(hwnd);

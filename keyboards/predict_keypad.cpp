@@ -99,9 +99,8 @@ struct PredictKeypadRecord {
   int labelFont;   // 12 pixels, the labels of Fn, Caps and Space
   ButtonPanel panel;  // the panel of `keys`
   int language;    // the language whose key strings the keys show
-  int pressedKey;  // the key hit at the last pen-down, -1 when it hit none
   int focusedKey;  // pressed last or moved to with the direction keys; -1 for none
-  POINT penDown;   // client point of the last pen-down: the stroke origin and the auto-repeat spot
+  KeyPress press;  // the pen-down point and the key hit there
   UINT pendingKey;  // hardware key waiting for timer 1: 0, VK_RETURN or a direction key
   std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
 };
@@ -257,7 +256,6 @@ LRESULT OnCreate(HWND hwnd) {
   auto* record = new PredictKeypadRecord{};
   record->keys = kPredictKeyLayout;
   record->language = KeyboardLanguage();
-  record->pressedKey = -1;
   record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
   record->labelFont = CreateAppFont(kKeyFace, kLabelFontHeight, false, false);
   record->panel = RegisterButtonPanel(hwnd, record->keys.data(), kPredictKeyCount, kPredictKeyImages,
@@ -293,34 +291,30 @@ LRESULT OnEraseBackground(HWND hwnd) {
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  record->penDown = pen;
-  const int key = HitButtonAt(hwnd, record->keys.data(), pen.x, pen.y, record->panel);
-  record->pressedKey = key;
+  const int key = BeginKeyPress(hwnd, record->press, record->keys.data(), record->panel, pen);
   if (key >= 0) {
     record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
     if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
   }
-  SetCapture(hwnd);
   return 1;
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->penDown, pen.x, pen.y);
+  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->press.penDown, pen.x, pen.y);
   return 1;
 }
 
 // The action belongs to the key hit at pen-down, wherever the pen is lifted.
 LRESULT OnPenUp(HWND hwnd, POINT pen) {
-  ReleaseCapture();
   StopAutoRepeat(hwnd, kAutoRepeatTimer);
   PredictKeypadRecord* record = Record(hwnd);
-  if (record == nullptr || record->pressedKey < 0) return 1;
-  const int key = record->pressedKey;
-  record->pressedKey = -1;
+  if (record == nullptr) return 1;
+  const int key = EndKeyPress(record->press);
+  if (key < 0) return 1;
   if (IsCharacterKey(key)) {
-    if (RunKeyStroke(hwnd, record->penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
+    if (RunKeyStroke(hwnd, record->press.penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
       RedrawKeyboard(hwnd);
     } else {
       TriggerKey(hwnd, *record, key);
@@ -342,7 +336,7 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
     RunHardwareKey(hwnd, *record, pending);
   } else if (timer == kAutoRepeatTimer) {
     StopAutoRepeat(hwnd, kAutoRepeatTimer);
-    const int key = FindButtonAt(record->penDown.x, record->penDown.y, record->keys.data(), kPredictKeyCount);
+    const int key = FindButtonAt(record->press.penDown.x, record->press.penDown.y, record->keys.data(), kPredictKeyCount);
     if (key >= 0) TriggerKey(hwnd, *record, key);
     ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
   }
