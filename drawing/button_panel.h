@@ -1,5 +1,5 @@
 // Button panels: a window registers a table of ButtonSpec records with a list of skin images
-// and gets a panel id; the toolkit draws the panel and its buttons through the BackBuffer,
+// and keeps the ButtonPanel it gets in its own record; the toolkit draws the panel and its buttons through the BackBuffer,
 // finds the button under the pen (transparent pixels miss) and moves a focus with the arrows.
 #pragma once
 
