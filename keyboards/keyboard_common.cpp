@@ -1,6 +1,7 @@
 #include "keyboards/keyboard_common.h"
 
 #include "common/messages.h"
+#include "drawing/font_table.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
 
@@ -47,6 +48,21 @@ StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase
   const StrokeKind kind = KeyStroke(origin, penUp);
   SendKeyStroke(keyboard, kind, upperCase, character);
   return kind;
+}
+
+void OpenKeyboard(HWND keyboard, KeyboardBase& base, ButtonSpec* keys, int keyCount, const KeyboardFaces& faces,
+                  std::initializer_list<int> labelKeys) {
+  static constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
+  base.keyFont = CreateAppFont(kKeyFace, faces.keyFontHeight, false, false);
+  base.labelFont = CreateAppFont(kKeyFace, faces.labelFontHeight, false, false);
+  base.panel = RegisterButtonPanel(keyboard, keys, keyCount, faces.skinImages, faces.skinImageCount, base.keyFont);
+  for (int key : labelKeys) keys[key].fontId = base.labelFont;
+}
+
+void CloseKeyboard(KeyboardBase& base) {
+  UnregisterButtonPanel(base.panel);
+  DeleteAppFont(base.keyFont);
+  DeleteAppFont(base.labelFont);
 }
 
 int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen) {

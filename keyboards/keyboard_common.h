@@ -9,6 +9,8 @@
 
 #include <device/windows.h>
 
+#include <initializer_list>
+
 // Where a keyboard's key lies (client coordinates, right and bottom exclusive) and the skin
 // image it shows. The keyboards export their keys' places this way for the demo and tests.
 struct KeyPlace {
@@ -49,6 +51,26 @@ struct KeyPress {
 };
 int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen);
 int EndKeyPress(KeyPress& press);
+
+// What every skinned keyboard keeps in its window record besides its own state: the two fonts
+// of its keys, the panel of its key table and the pen. OpenKeyboard makes both fonts ("MS SANS
+// SERIF", normal weight), registers the panel of `keys` with the key font and gives the keys
+// of `labelKeys` (the function keys that carry words) the label font; CloseKeyboard undoes it.
+struct KeyboardBase {
+  int keyFont;
+  int labelFont;
+  ButtonPanel panel;
+  KeyPress press;
+};
+struct KeyboardFaces {
+  const int* skinImages;  // the panel's image list
+  int skinImageCount;
+  int keyFontHeight;
+  int labelFontHeight;
+};
+void OpenKeyboard(HWND keyboard, KeyboardBase& base, ButtonSpec* keys, int keyCount, const KeyboardFaces& faces,
+                  std::initializer_list<int> labelKeys);
+void CloseKeyboard(KeyboardBase& base);
 
 // Key auto-repeat on a window timer: the first repetition 300 ms after the pen-down, then one
 // every 50 ms, while the pen stays within 4 pixels of the pen-down point in both axes.

@@ -18,7 +18,6 @@
 
 #include "common/messages.h"
 #include "drawing/button_panel.h"
-#include "drawing/font_table.h"
 #include "drawing/skin_images.h"
 #include "keyboards/keyboard_common.h"
 #include "prediction/language_table.h"
@@ -87,8 +86,7 @@ constexpr int kPhoneKeyImages[] = {
     kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00,
 };
 
-constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
-constexpr int kKeyFontHeight = 14;
+constexpr KeyboardFaces kPhoneKeyFaces{kPhoneKeyImages, static_cast<int>(std::size(kPhoneKeyImages)), 14, 14};
 
 constexpr int kPreviewX = 160;
 constexpr int kPreviewY = 75;
@@ -100,11 +98,8 @@ constexpr WCHAR kGroupSeparator = u'~';
 PhoneKeypadState keypad{};
 
 struct PhoneKeypadRecord {
-  int keyFont;    // font of all keys
-  int labelFont;  // labels of Shift, Caps and Space (made alike)
-  ButtonPanel panel;  // the panel of `keys`
-  int language;   // the language whose key strings the letter table holds
-  KeyPress press;  // the pen-down point and the key hit there
+  KeyboardBase base;  // fonts (the label font, of Shift, Caps and Space, made alike), panel, pen
+  int language;       // the language whose key strings the letter table holds
   ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it
 };
 
@@ -208,11 +203,8 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   std::copy(std::begin(kPhoneKeyLayout), std::end(kPhoneKeyLayout), record->keys);
   record->language = KeyboardLanguage();
   RegisterWindowClass(create->hInstance, kPhonePreviewClassRow);
-  record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
-  record->labelFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
-  record->panel = RegisterButtonPanel(hwnd, record->keys, kPhoneKeyCount, kPhoneKeyImages,
-                                      static_cast<int>(std::size(kPhoneKeyImages)), record->keyFont);
-  for (int key : {kPhoneShiftKey, kPhoneCapsKey, kPhoneSpaceKey}) record->keys[key].fontId = record->labelFont;
+  OpenKeyboard(hwnd, record->base, record->keys, kPhoneKeyCount, kPhoneKeyFaces,
+               {kPhoneShiftKey, kPhoneCapsKey, kPhoneSpaceKey});
   FillLetterTable(record->language);
   keypad.preview = CreateWindowEx(0, kPhonePreviewClass, GroupOf(keypad.currentKey), WS_POPUP | WS_BORDER, kPreviewX,
                                   kPreviewY, kPreviewWidth, kPreviewHeight, hwnd, nullptr, create->hInstance, nullptr);
@@ -223,14 +215,12 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 LRESULT OnDestroy(HWND hwnd) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  DeleteAppFont(record->keyFont);
-  DeleteAppFont(record->labelFont);
   if (keypad.preview != nullptr) DestroyWindow(keypad.preview);
   keypad.preview = nullptr;
   // The timer dies with the window; its character is not delivered, now or by a later keypad.
   keypad.cyclePending = false;
   keypad.cycleIndex = 0;
-  UnregisterButtonPanel(record->panel);
+  CloseKeyboard(record->base);
   delete record;
   SetWindowLong(hwnd, GWL_USERDATA, 0);
   return 0;
@@ -239,16 +229,16 @@ LRESULT OnDestroy(HWND hwnd) {
 LRESULT OnEraseBackground(HWND hwnd) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanel(hwnd, record->keys, record->panel);
-  if (keypad.caps) DrawButton(hwnd, record->keys[kPhoneCapsKey], kButtonFocused, record->panel);
+  DrawPanel(hwnd, record->keys, record->base.panel);
+  if (keypad.caps) DrawButton(hwnd, record->keys[kPhoneCapsKey], kButtonFocused, record->base.panel);
   return 1;
 }
 
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  keypad.currentKey = BeginKeyPress(hwnd, record->press, record->keys, record->panel, pen);
-  if (keypad.currentKey >= 0) DrawButton(hwnd, record->keys[keypad.currentKey], kButtonPressed, record->panel);
+  keypad.currentKey = BeginKeyPress(hwnd, record->base.press, record->keys, record->base.panel, pen);
+  if (keypad.currentKey >= 0) DrawButton(hwnd, record->keys[keypad.currentKey], kButtonPressed, record->base.panel);
   return 0;
 }
 
@@ -256,10 +246,10 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
 LRESULT OnPenUp(HWND hwnd, POINT pen) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  const int key = EndKeyPress(record->press);
+  const int key = EndKeyPress(record->base.press);
   if (key < 0 || key >= kPhoneKeyCount) return 0;
   if (IsLetterKey(key)) {
-    const StrokeKind stroke = KeyStroke(record->press.penDown, pen);
+    const StrokeKind stroke = KeyStroke(record->base.press.penDown, pen);
     // A space, backspace or Enter stroke follows the character being cycled, which is typed
     // first; an up stroke replaces it by its other case.
     if (stroke != kNoStroke && stroke != kStrokeUp) CommitPendingInput(hwnd);
@@ -269,7 +259,7 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   } else {
     PressFunctionKey(hwnd, *record, key);
   }
-  DrawButton(hwnd, record->keys[key], kButtonNormal, record->panel);
+  DrawButton(hwnd, record->keys[key], kButtonNormal, record->base.panel);
   return 0;
 }
 
@@ -283,7 +273,7 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
 // The direction keys move the focus between keys; no character is produced.
 LRESULT OnKeyUp(HWND hwnd, WPARAM key) {
   PhoneKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) MoveButtonFocus(hwnd, static_cast<int>(key), record->keys, record->panel, &keypad.currentKey, true);
+  if (record != nullptr) MoveButtonFocus(hwnd, static_cast<int>(key), record->keys, record->base.panel, &keypad.currentKey, true);
   return 0;
 }
 

@@ -19,7 +19,6 @@
 #include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
-#include "drawing/font_table.h"
 #include "drawing/skin_images.h"
 #include "drawing/text_drawing.h"
 #include "keyboards/dead_keys.h"
@@ -88,19 +87,14 @@ constexpr std::array<ButtonSpec, kPredictKeyCount> BuildPredictKeys() {
 }
 constexpr std::array<ButtonSpec, kPredictKeyCount> kPredictKeyLayout = BuildPredictKeys();
 
-constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
-constexpr int kKeyFontHeight = 14;
-constexpr int kLabelFontHeight = 12;
+constexpr KeyboardFaces kPredictKeyFaces{kPredictKeyImages, static_cast<int>(std::size(kPredictKeyImages)), 14, 12};
 
 PredictKeypadState keypad{};
 
 struct PredictKeypadRecord {
-  int keyFont;     // 14 pixels, all keys
-  int labelFont;   // 12 pixels, the labels of Fn, Caps and Space
-  ButtonPanel panel;  // the panel of `keys`
+  KeyboardBase base;  // fonts (14 pixels; 12 for the labels of Fn, Caps and Space), panel, pen
   int language;    // the language whose key strings the keys show
   int focusedKey;  // pressed last or moved to with the direction keys; -1 for none
-  KeyPress press;  // the pen-down point and the key hit there
   UINT pendingKey;  // hardware key waiting for timer 1: 0, VK_RETURN or a direction key
   std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
 };
@@ -188,7 +182,7 @@ void DrawKeyToBackBuffer(const PredictKeypadRecord& record, int key, int state) 
   WCHAR shown[2] = {0, 0};
   const COLORREF colour = KeyLabel(record, key, shown);
   const int frame = state == kButtonNormal ? RestingState(record, key) : state;
-  DrawButtonFace(BackBufferDC(), button, GetPanelImage(record.panel, button.imageSlot), frame, state,
+  DrawButtonFace(BackBufferDC(), button, GetPanelImage(record.base.panel, button.imageSlot), frame, state,
                  IsCharacterKey(key) ? shown : button.label, colour);
 }
 
@@ -256,11 +250,8 @@ LRESULT OnCreate(HWND hwnd) {
   auto* record = new PredictKeypadRecord{};
   record->keys = kPredictKeyLayout;
   record->language = KeyboardLanguage();
-  record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
-  record->labelFont = CreateAppFont(kKeyFace, kLabelFontHeight, false, false);
-  record->panel = RegisterButtonPanel(hwnd, record->keys.data(), kPredictKeyCount, kPredictKeyImages,
-                                      static_cast<int>(std::size(kPredictKeyImages)), record->keyFont);
-  for (int key : {kPredictFnKey, kPredictCapsKey, kPredictSpaceKey}) record->keys[key].fontId = record->labelFont;
+  OpenKeyboard(hwnd, record->base, record->keys.data(), kPredictKeyCount, kPredictKeyFaces,
+               {kPredictFnKey, kPredictCapsKey, kPredictSpaceKey});
   FillCharacterRow(*record);
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(record));
   SetWindowPos(hwnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -271,9 +262,7 @@ LRESULT OnCreate(HWND hwnd) {
 LRESULT OnDestroy(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  UnregisterButtonPanel(record->panel);
-  DeleteAppFont(record->keyFont);
-  DeleteAppFont(record->labelFont);
+  CloseKeyboard(record->base);
   delete record;
   SetWindowLong(hwnd, GWL_USERDATA, 0);
   return 1;
@@ -282,7 +271,7 @@ LRESULT OnDestroy(HWND hwnd) {
 LRESULT OnEraseBackground(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanelBackground(hwnd, record->panel, BackBufferDC());
+  DrawPanelBackground(hwnd, record->base.panel, BackBufferDC());
   for (int key = 0; key < kPredictKeyCount; ++key) DrawKeyToBackBuffer(*record, key, kButtonNormal);
   CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
   return 1;
@@ -291,7 +280,7 @@ LRESULT OnEraseBackground(HWND hwnd) {
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  const int key = BeginKeyPress(hwnd, record->press, record->keys.data(), record->panel, pen);
+  const int key = BeginKeyPress(hwnd, record->base.press, record->keys.data(), record->base.panel, pen);
   if (key >= 0) {
     record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
@@ -302,7 +291,7 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->press.penDown, pen.x, pen.y);
+  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press.penDown, pen.x, pen.y);
   return 1;
 }
 
@@ -311,10 +300,10 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   StopAutoRepeat(hwnd, kAutoRepeatTimer);
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  const int key = EndKeyPress(record->press);
+  const int key = EndKeyPress(record->base.press);
   if (key < 0) return 1;
   if (IsCharacterKey(key)) {
-    if (RunKeyStroke(hwnd, record->press.penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
+    if (RunKeyStroke(hwnd, record->base.press.penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
       RedrawKeyboard(hwnd);
     } else {
       TriggerKey(hwnd, *record, key);
@@ -336,7 +325,7 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
     RunHardwareKey(hwnd, *record, pending);
   } else if (timer == kAutoRepeatTimer) {
     StopAutoRepeat(hwnd, kAutoRepeatTimer);
-    const int key = FindButtonAt(record->press.penDown.x, record->press.penDown.y, record->keys.data(), kPredictKeyCount);
+    const int key = FindButtonAt(record->base.press.penDown.x, record->base.press.penDown.y, record->keys.data(), kPredictKeyCount);
     if (key >= 0) TriggerKey(hwnd, *record, key);
     ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
   }
