@@ -131,6 +131,7 @@ struct MainScreenState {
   HWND menuBar;          // the bar (`Menu` on) or the pop-up grid (`Menu` off), while it exists
   HWND predictionBar;
   bool landscape;        // the editor is the landscape editor
+  bool editorFull;       // the editor refused the last character sent to it (EN_MAXTEXT)
   int titleFont;         // "MS SANS SERIF" 14 px
   int verticalFont;      // the same, rotated, for the landscape title
   int smallFont;         // "MS SANS SERIF" 13 px
@@ -208,15 +209,13 @@ void SendWordBeforeCaret(const MainScreenState& s) {
   SendMessage(s.predictionBar, WordBeforeCaretMessage, reinterpret_cast<WPARAM>(word), 0);
 }
 
-// True when the editor took the character: its text grew beyond what was left of it after the
-// selection was replaced. At the text limit the editor refuses the character.
-bool SendCharToEditor(const MainScreenState& s, WCHAR c) {
+// True when the editor took the character. At its text limit the editor refuses it and tells
+// the screen with EN_MAXTEXT (OnCommand), which costs the typing path nothing.
+bool SendCharToEditor(MainScreenState& s, WCHAR c) {
   if (s.editor == nullptr) return false;
-  DWORD start = 0, end = 0;
-  SendMessage(s.editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const long long kept = static_cast<long long>(GetWindowTextLength(s.editor)) - (end - start);
+  s.editorFull = false;
   SendMessage(s.editor, WM_CHAR, c, 1);
-  return GetWindowTextLength(s.editor) > kept;
+  return !s.editorFull;
 }
 
 void AcceptText(HWND dialog, const MainScreenState& s) {
@@ -612,22 +611,22 @@ BOOL OnKeyUp(HWND dialog, UINT key) {
 
 // The word tracker learns only what the editor took: a character refused at the editor's
 // text limit is not typed, so it must not become part of a word either.
-void TypeCharacter(const MainScreenState& s, const WCHAR* text) {
+void TypeCharacter(MainScreenState& s, const WCHAR* text) {
   if (text == nullptr || text[0] == 0) return;
   if (SendCharToEditor(s, text[0])) ThePredictionEngine().tracker.TypeCharacter(text[0]);
 }
 
-void Backspace(const MainScreenState& s) {
+void Backspace(MainScreenState& s) {
   SendCharToEditor(s, 8);
   SendWordBeforeCaret(s);
 }
 
-void Tab(const MainScreenState& s) {
+void Tab(MainScreenState& s) {
   if (SendCharToEditor(s, 9)) ThePredictionEngine().tracker.FinishWord();
 }
 
 // A line break in a note; the end of the editing of a field or a search text.
-void Enter(HWND dialog, const MainScreenState& s) {
+void Enter(HWND dialog, MainScreenState& s) {
   if (EditMode == kEditField || EditMode == kEditSearchText) {
     AcceptText(dialog, s);
     return;
@@ -635,7 +634,7 @@ void Enter(HWND dialog, const MainScreenState& s) {
   if (SendCharToEditor(s, 10)) ThePredictionEngine().tracker.FinishWord();
 }
 
-void InsertText(const MainScreenState& s, const WCHAR* text) {
+void InsertText(MainScreenState& s, const WCHAR* text) {
   for (const WCHAR* p = text; p != nullptr && *p != 0; ++p) SendCharToEditor(s, *p);
 }
 
@@ -668,6 +667,13 @@ BOOL OnKeyboardInput(HWND dialog, WPARAM code, const WCHAR* text) {
   }
   SendMessage(s.predictionBar, RefreshMessage, 0, 0);
   return TRUE;
+}
+
+// The editor's notifications: EN_MAXTEXT marks the character just sent as refused.
+BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
+  MainScreenState& s = *State(dialog);
+  if (HIWORD(wParam) == EN_MAXTEXT && reinterpret_cast<HWND>(lParam) == s.editor) s.editorFull = true;
+  return FALSE;
 }
 
 BOOL OnCaretMoved(HWND dialog) {
@@ -743,6 +749,7 @@ BOOL CALLBACK MainScreenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_KEYDOWN: return TRUE;  // the application buttons act on release
     case KeyboardInputMessage: return OnKeyboardInput(dialog, wParam, reinterpret_cast<const WCHAR*>(lParam));
     case CaretMovedMessage: return OnCaretMoved(dialog);
+    case WM_COMMAND: return OnCommand(dialog, wParam, lParam);
     case OpenFxKeysMessage: return OnOpenFxKeys(dialog);
     case MenuCommandMessage: return OnMenuCommand(dialog, static_cast<int>(static_cast<LONG_PTR>(wParam)));
     case WM_CLOSE: return OnClose(dialog);
