@@ -1,5 +1,4 @@
-// Button panels live in one array in registration order; ids come from a counter that never
-// goes back, so a removed panel's id is never found again.
+// Button panels: each window keeps its own panel; ids come from a counter that never goes back.
 #include "drawing/button_panel.h"
 
 #include "drawing/back_buffer.h"
@@ -8,27 +7,10 @@
 #include "drawing/text_drawing.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
-struct ButtonPanel {
-  int id;
-  std::vector<HBITMAP> images;  // copies of SkinImageTable handles; the bitmaps are not owned
-  int buttonCount;
-  ButtonSpec* buttons;
-};
-
-std::vector<ButtonPanel> panels;
 int nextPanelId = 0;
-POINT strokeOrigin{0, 0};
-
-const ButtonPanel* FindButtonPanel(int panelId) {
-  for (const ButtonPanel& panel : panels) {
-    if (panel.id == panelId) return &panel;
-  }
-  return nullptr;
-}
 
 HBITMAP ImageOf(const ButtonPanel& panel, const ButtonSpec& button) {
   if (button.imageSlot < 0 || button.imageSlot >= static_cast<int>(panel.images.size())) return nullptr;
@@ -39,7 +21,9 @@ bool Contains(const ButtonSpec& button, int x, int y) {
   return x >= button.left && x < button.right && y >= button.top && y < button.bottom;
 }
 
-RECT LabelRect(const ButtonSpec& button, int state) {
+}  // namespace
+
+RECT ButtonLabelRect(const ButtonSpec& button, int state) {
   RECT rect{button.left, button.top + button.verticalInset, button.right, button.bottom - button.verticalInset};
   if (state == kButtonPressed) {
     rect.left += 1;
@@ -55,38 +39,41 @@ RECT LabelRect(const ButtonSpec& button, int state) {
   return rect;
 }
 
+namespace {
+
+void DrawLabel(HDC dc, const ButtonSpec& button, int state, const WCHAR* label, COLORREF colour) {
+  if (label == nullptr || label[0] == 0) return;
+  DrawFittedText(dc, ButtonLabelRect(button, state), label, GetAppFont(button.fontId), colour, button.textFormat);
+}
+
 void DrawLabel(HDC dc, const ButtonSpec& button, int state) {
-  if (button.label[0] == 0) return;
-  DrawFittedText(dc, LabelRect(button, state), button.label, GetAppFont(button.fontId), button.textColour,
-                 button.textFormat);
+  DrawLabel(dc, button, state, button.label, button.textColour);
 }
 
 RECT RectOf(const ButtonSpec& button) { return RECT{button.left, button.top, button.right, button.bottom}; }
 
 }  // namespace
 
-int RegisterButtonPanel(HWND window, ButtonSpec* buttons, int buttonCount, const int* skinIndices,
-                        int indexCount, int fontId) {
-  ButtonPanel panel{nextPanelId++, {}, buttonCount, buttons};
+ButtonPanel RegisterButtonPanel(HWND window, ButtonSpec* buttons, int buttonCount, const int* skinIndices,
+                                int indexCount, int fontId) {
+  ButtonPanel panel;
+  panel.id = nextPanelId++;
   panel.images.reserve(static_cast<size_t>(std::max(indexCount, 0)));
   for (int i = 0; i < indexCount; ++i) panel.images.push_back(SkinImage(skinIndices[i]));
   for (int i = 0; i < buttonCount; ++i) buttons[i].fontId = fontId;
+  panel.buttonCount = buttonCount;
+  panel.buttons = buttons;
   ImageContext();
-  panels.push_back(std::move(panel));
-  return panels.back().id;
+  return panel;
 }
 
-void UnregisterButtonPanel(int panelId) {
-  auto found = std::find_if(panels.begin(), panels.end(), [panelId](const ButtonPanel& p) { return p.id == panelId; });
-  if (found != panels.end()) panels.erase(found);
-}
+void UnregisterButtonPanel(ButtonPanel& panel) { panel = ButtonPanel{}; }
 
-bool IsButtonPanelRegistered(int panelId) { return FindButtonPanel(panelId) != nullptr; }
+bool IsButtonPanelRegistered(const ButtonPanel& panel) { return panel.id >= 0; }
 
-HBITMAP GetPanelImage(int panelId, int slot) {
-  const ButtonPanel* panel = FindButtonPanel(panelId);
-  if (panel == nullptr || slot < 0 || slot >= static_cast<int>(panel->images.size())) return nullptr;
-  return panel->images[slot];
+HBITMAP GetPanelImage(const ButtonPanel& panel, int slot) {
+  if (slot < 0 || slot >= static_cast<int>(panel.images.size())) return nullptr;
+  return panel.images[slot];
 }
 
 void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state) {
@@ -104,30 +91,31 @@ void DrawButtonImage(HDC dc, const ButtonSpec& button, HBITMAP bitmap, int state
   }
 }
 
-void DrawPanelBackground(HWND window, int panelId, HDC dc) {
-  const ButtonPanel* panel = FindButtonPanel(panelId);
-  if (panel == nullptr) return;
+void DrawButtonFace(HDC dc, const ButtonSpec& button, HBITMAP image, int frame, int labelState, const WCHAR* label,
+                    COLORREF colour) {
+  DrawButtonImage(dc, button, image, frame);
+  DrawLabel(dc, button, labelState, label, colour);
+}
+
+void DrawPanelBackground(HWND window, const ButtonPanel& panel, HDC dc) {
+  if (!IsButtonPanelRegistered(panel)) return;
   FillSolidRect(dc, RECT{0, 0, kScreenWidth, kScreenHeight}, kPanelBackground);
-  for (int i = 0; i < panel->buttonCount; ++i) {
-    DrawButtonImage(dc, panel->buttons[i], ImageOf(*panel, panel->buttons[i]), kButtonNormal);
+  for (int i = 0; i < panel.buttonCount; ++i) {
+    DrawButtonImage(dc, panel.buttons[i], ImageOf(panel, panel.buttons[i]), kButtonNormal);
   }
 }
 
-void DrawPanel(HWND window, const ButtonSpec* buttons, int panelId) {
-  const ButtonPanel* panel = FindButtonPanel(panelId);
-  if (panel == nullptr) return;
+void DrawPanel(HWND window, const ButtonSpec* buttons, const ButtonPanel& panel) {
+  if (!IsButtonPanelRegistered(panel)) return;
   HDC back = BackBufferDC();
-  DrawPanelBackground(window, panelId, back);
-  for (int i = 0; i < panel->buttonCount; ++i) DrawLabel(back, buttons[i], kButtonNormal);
+  DrawPanelBackground(window, panel, back);
+  for (int i = 0; i < panel.buttonCount; ++i) DrawLabel(back, buttons[i], kButtonNormal);
   CopyBackBufferToWindow(window, RECT{0, 0, kScreenWidth, kScreenHeight});
 }
 
-void DrawButton(HWND window, const ButtonSpec& button, int state, int panelId) {
-  const ButtonPanel* panel = FindButtonPanel(panelId);
-  if (panel == nullptr) return;
-  HDC back = BackBufferDC();
-  DrawButtonImage(back, button, ImageOf(*panel, button), state);
-  DrawLabel(back, button, state);
+void DrawButton(HWND window, const ButtonSpec& button, int state, const ButtonPanel& panel) {
+  if (!IsButtonPanelRegistered(panel)) return;
+  DrawButtonFace(BackBufferDC(), button, ImageOf(panel, button), state, state, button.label, button.textColour);
   CopyBackBufferToWindow(window, RectOf(button));
 }
 
@@ -143,17 +131,20 @@ bool HitTestButton(HWND window, const ButtonSpec& button, int x, int y, HBITMAP 
   return pixel != GetNearestColor(back, button.transparentColour);
 }
 
-int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, int panelId, int* pressedIndex) {
-  const ButtonPanel* panel = FindButtonPanel(panelId);
-  if (panel == nullptr) return -1;
-  for (int i = 0; i < panel->buttonCount; ++i) {
-    if (!HitTestButton(window, buttons[i], x, y, ImageOf(*panel, buttons[i]))) continue;
-    DrawButton(window, buttons[i], kButtonPressed, panelId);
-    if (pressedIndex != nullptr) *pressedIndex = i;
-    strokeOrigin = POINT{x, y};
-    return i;
+int HitButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, const ButtonPanel& panel) {
+  if (!IsButtonPanelRegistered(panel)) return -1;
+  for (int i = 0; i < panel.buttonCount; ++i) {
+    if (HitTestButton(window, buttons[i], x, y, ImageOf(panel, buttons[i]))) return i;
   }
   return -1;
+}
+
+int PressButtonAt(HWND window, const ButtonSpec* buttons, int x, int y, const ButtonPanel& panel, int* pressedIndex) {
+  const int hit = HitButtonAt(window, buttons, x, y, panel);
+  if (hit < 0) return -1;
+  DrawButton(window, buttons[hit], kButtonPressed, panel);
+  if (pressedIndex != nullptr) *pressedIndex = hit;
+  return hit;
 }
 
 int FindButtonAt(int x, int y, const ButtonSpec* buttons, int count) {
@@ -180,7 +171,8 @@ int FindNeighbourButton(int index, FocusDirection direction, POINT* movedPoint, 
   return FindButtonAt(point.x, point.y, buttons, count);
 }
 
-int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId, int* focusIndex, bool redraw) {
+int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, const ButtonPanel& panel, int* focusIndex,
+                    bool redraw) {
   FocusDirection direction;
   switch (key) {
     case VK_LEFT: direction = FocusDirection::kLeft; break;
@@ -189,17 +181,14 @@ int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, int panelId
     case VK_DOWN: direction = FocusDirection::kDown; break;
     default: return -1;
   }
-  const ButtonPanel* panel = FindButtonPanel(panelId);
-  if (panel == nullptr || focusIndex == nullptr) return -1;
+  if (!IsButtonPanelRegistered(panel) || focusIndex == nullptr) return -1;
   POINT moved{};
-  const int neighbour = FindNeighbourButton(*focusIndex, direction, &moved, buttons, panel->buttonCount);
+  const int neighbour = FindNeighbourButton(*focusIndex, direction, &moved, buttons, panel.buttonCount);
   if (neighbour < 0) return -1;
   if (redraw && neighbour != *focusIndex) {
-    DrawButton(window, buttons[*focusIndex], kButtonNormal, panelId);
+    DrawButton(window, buttons[*focusIndex], kButtonNormal, panel);
     *focusIndex = neighbour;
-    DrawButton(window, buttons[neighbour], kButtonFocused, panelId);
+    DrawButton(window, buttons[neighbour], kButtonFocused, panel);
   }
   return neighbour;
 }
-
-POINT StrokeOrigin() { return strokeOrigin; }

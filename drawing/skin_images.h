@@ -2,9 +2,13 @@
 // the program and kept for the life of the process. Windows name images by index, never by file.
 #pragma once
 
+#include "data/gx/skin_index.h"
+
 #include <device/windows.h>
 
+// Windows name an image by its SkinImageIndex (skin_index.h, generated with the images).
 constexpr int kSkinImageCount = 50;
+static_assert(kSkinImageTableSize == kSkinImageCount, "skin_index.h was generated for another table");
 constexpr int kSkinFileNameLength = 30;
 
 // The file names in index order (zero-terminated, zero-padded fields of 30 characters).

@@ -1,20 +1,13 @@
-// Pen strokes across a key: a stroke that starts on a button (its pen-down point recorded by
-// PressButtonAt) and ends far enough away gives the key's alternative instead of the key.
+// Pen strokes across a key: a stroke starts at the pen-down point (which the window keeps) and
+// ends far enough away at the pen-up point. The toolkit only says which kind of stroke it was;
+// what a stroke does is the business of the keyboard that got it.
 #pragma once
 
 #include <device/windows.h>
 
 enum StrokeKind { kNoStroke = 0, kStrokeRight = 1, kStrokeLeft = 2, kStrokeDown = 3, kStrokeUp = 4 };
 
-// The stroke length in pixels: strikelength x 10 + 15 (35 with the default setting).
-int StrokeThreshold();
-
-// Classifies the stroke from the recorded origin to the pen-up point (x, y). When `send` is
-// set, its effect goes to the window's parent as a KeyboardInputMessage: right a space (then
-// the current word ends), left a backspace, down Enter (then the word ends), up `character`
-// in its other case.
-int ClassifyStroke(HWND window, int x, int y, bool send, bool isUpperCase, WCHAR character);
-
-// The same from an origin the window recorded itself (a keyboard that hit-tests its keys
-// without PressButtonAt keeps its own pen-down point).
-int ClassifyStroke(HWND window, POINT origin, int x, int y, bool send, bool isUpperCase, WCHAR character);
+// The stroke from `origin` to `penUp`: horizontal when |dx| > |dy| (so a diagonal with equal
+// sides is vertical), and a stroke only when it goes more than `threshold` pixels along that
+// axis; anything shorter is kNoStroke (a tap).
+StrokeKind ClassifyStroke(POINT origin, POINT penUp, int threshold);

@@ -10,7 +10,9 @@
 //   WM_LBUTTONUP CaretMovedMessage to the parent first
 #include "editor/note_editor.h"
 
-#include "shell/app_messages.h"
+#include "common/messages.h"
+
+#include <device/edit.h>
 
 namespace {
 
@@ -62,17 +64,9 @@ LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   }
 }
 
-void RegisterNoteEditorClass(HINSTANCE instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = NoteEditorProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kNoteEditorClass;
-  RegisterClass(&wc);
-}
-
 void MakeNoteEditor(HWND edit) {
   WNDCLASSW editor{};
   WNDPROC proc = GetClassInfo(nullptr, kNoteEditorClass, &editor) ? editor.lpfnWndProc : NoteEditorProc;
   SetWindowLong(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+  SendMessage(edit, EM_LIMITTEXT, kNoteTextLimit, 0);
 }

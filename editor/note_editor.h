@@ -3,6 +3,8 @@
 // carry that procedure; the main screen creates an "EDIT" control and calls MakeNoteEditor.
 #pragma once
 
+#include "common/window_class.h"
+
 #include <device/windows.h>
 
 inline constexpr WCHAR kNoteEditorClass[] = u"MyEditWindowClass";
@@ -10,14 +12,18 @@ inline constexpr WCHAR kNoteEditorClass[] = u"MyEditWindowClass";
 // Style of the portrait editor: child, visible, vertical scroll bar, multi-line, wants return.
 constexpr DWORD kNoteEditorStyle = 0x50201004;
 
+// The longest note the editor takes: a note is not bound by the EDIT control's default limit
+// of 32,767 characters. Characters typed beyond it are refused.
+constexpr int kNoteTextLimit = 1000000;
+
 // Reports caret moves to the parent (CaretMovedMessage), turns a line feed into a line break,
 // hands Enter and the application keys 0xC1-0xC4 to the parent; everything else is the EDIT
 // control's.
 LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers MyEditWindowClass (arrow cursor, no background brush).
-void RegisterNoteEditorClass(HINSTANCE instance);
+// MyEditWindowClass: arrow cursor, no background brush; start-up registers it.
+inline constexpr WindowClassRow kNoteEditorClassRow{kNoteEditorClass, NoteEditorProc, true, kNoBackground};
 
 // Replaces the procedure of an EDIT control by that of MyEditWindowClass (NoteEditorProc when
-// the class is not registered).
+// the class is not registered) and raises its text limit to kNoteTextLimit.
 void MakeNoteEditor(HWND edit);

@@ -3,9 +3,20 @@
 // Each keyboard keeps its own key table and state; these helpers hold no state of their own.
 #pragma once
 
+#include "drawing/button_panel.h"
+#include "drawing/stroke.h"
 #include "prediction/language_table.h"
 
 #include <device/windows.h>
+
+#include <initializer_list>
+
+// Where a keyboard's key lies (client coordinates, right and bottom exclusive) and the skin
+// image it shows. The keyboards export their keys' places this way for the demo and tests.
+struct KeyPlace {
+  RECT rect;
+  int skinImage;  // a SkinImageIndex, -1 for none
+};
 
 // Input to the parent window (the main screen) as KeyboardInputMessage, sent synchronously.
 void SendKeyboardInput(HWND keyboard, WPARAM code, const WCHAR* text);
@@ -16,12 +27,50 @@ void SendKeyboardCharacter(HWND keyboard, WCHAR character);
 enum class EditingKey { kSpace, kBackspace, kEnter };
 void SendEditingKey(HWND keyboard, EditingKey key);
 
-// The stroke test on a character key at pen-up: a stroke from `origin` to (x, y) longer than
-// the stroke threshold is carried out (right: space and the word ends; left: backspace; down:
-// Enter and the word ends; up: `character` in its other case, lower case when `upperCase`).
-// Returns the StrokeKind, 0 for a tap. An up stroke over a key without a character (0) is
-// taken as a stroke but sends nothing.
-int RunKeyStroke(HWND keyboard, POINT origin, int x, int y, bool upperCase, WCHAR character);
+// Strokes across a character key. The threshold is strikelength x 10 + 15 pixels (35 with the
+// default setting). KeyStroke classifies the path from the pen-down point to the pen-up point;
+// SendKeyStroke sends what the stroke stands for, exactly as the key would: right a space,
+// left a backspace, down Enter, up `character` in its other case (lower case when
+// `upperCase`). The main screen feeds the word tracker from that input, so a stroke leaves
+// the tracker as the Space or Enter key does. An up stroke over a key without a character (0)
+// sends nothing. RunKeyStroke does both and returns the kind, kNoStroke for a tap.
+int StrokeThreshold();
+StrokeKind KeyStroke(POINT origin, POINT penUp);
+void SendKeyStroke(HWND keyboard, StrokeKind kind, bool upperCase, WCHAR character);
+StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase, WCHAR character);
+
+// The pen on a keyboard, kept in the keyboard's window record: where it went down and the key
+// it hit there. Every keyboard presses keys this way: BeginKeyPress on pen-down records both
+// (the key by the toolkit's hit test, transparent pixels missing) and captures the pen;
+// EndKeyPress on pen-up releases it and hands back the key hit at pen-down, whose action it is
+// wherever the pen is lifted (-1: the pen-down hit no key, so the pen-up does nothing). The
+// keyboard draws the pressed key its own way.
+struct KeyPress {
+  POINT penDown = {0, 0};  // also the origin of a stroke and the spot auto-repeat watches
+  int key = -1;
+};
+int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen);
+int EndKeyPress(KeyPress& press);
+
+// What every skinned keyboard keeps in its window record besides its own state: the two fonts
+// of its keys, the panel of its key table and the pen. OpenKeyboard makes both fonts ("MS SANS
+// SERIF", normal weight), registers the panel of `keys` with the key font and gives the keys
+// of `labelKeys` (the function keys that carry words) the label font; CloseKeyboard undoes it.
+struct KeyboardBase {
+  int keyFont;
+  int labelFont;
+  ButtonPanel panel;
+  KeyPress press;
+};
+struct KeyboardFaces {
+  const int* skinImages;  // the panel's image list
+  int skinImageCount;
+  int keyFontHeight;
+  int labelFontHeight;
+};
+void OpenKeyboard(HWND keyboard, KeyboardBase& base, ButtonSpec* keys, int keyCount, const KeyboardFaces& faces,
+                  std::initializer_list<int> labelKeys);
+void CloseKeyboard(KeyboardBase& base);
 
 // Key auto-repeat on a window timer: the first repetition 300 ms after the pen-down, then one
 // every 50 ms, while the pen stays within 4 pixels of the pen-down point in both axes.
@@ -44,5 +93,3 @@ POINT PenPoint(LPARAM lParam);
 int KeyboardLanguage();
 const LanguageRecord& KeyboardLanguageRecord(int language);
 
-// Registers a keyboard window class: arrow cursor, no background brush, no icon.
-void RegisterKeyboardClass(HINSTANCE instance, const WCHAR* className, WNDPROC proc);

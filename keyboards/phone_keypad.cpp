@@ -6,21 +6,25 @@
 // - A pen-down outside every key leaves no key current, so its pen-up does nothing.
 // - An up stroke while a character is pending replaces that character by its other case: the
 //   pending character is dropped (timer stopped, preview hidden) instead of following later.
+// - A space, backspace or Enter stroke while a character is pending types that character
+//   first, so the stroke's input follows it ("hi " rather than "h i").
+// - The main screen's CommitPendingInputMessage types a pending character at once (before it
+//   saves, closes or changes keyboards, which would otherwise lose it).
 // - A keypad destroyed while a character is pending drops it for good: the pending flag is
 //   cleared, so the next keypad never delivers a stale character.
 // - A tap on a key whose group is empty commits a pending character and starts nothing.
 // - The preview draws with its own two fonts, so it is not given the key font.
 #include "keyboards/phone_keypad.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
-#include "drawing/font_table.h"
-#include "drawing/stroke.h"
+#include "drawing/skin_images.h"
 #include "keyboards/keyboard_common.h"
 #include "prediction/language_table.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -28,42 +32,61 @@ namespace {
 constexpr UINT_PTR kMultiTapTimer = 1;
 constexpr UINT kMultiTapStepMs = 300;  // the time-out is phonetimer steps
 
-enum PhoneKey { kShiftKey = kLetterKeyCount, kCapsKey, kSpaceKey, kBackspaceKey, kEnterKey, kPhoneKeyCount };
-
 constexpr UINT kLetterFormat = DT_CENTER | DT_BOTTOM;  // 9
 constexpr UINT kFunctionFormat = DT_CENTER;            // 1
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kLabelGrey = 0xB3B3B3;
+constexpr int kOpaque = 1;
+constexpr int kLabelInset = 8;
 
-// The letter keys' pictures carry their printed characters; only Shift, Caps and Space have
-// labels. Image slots index kPhoneKeyImages.
-constexpr ButtonSpec kPhoneKeyLayout[kPhoneKeyCount] = {
-    // left top right bottom slot label     format           x  y  inset font mode transparent text
-    {0,   1,   80,  43,  0,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 1
-    {80,  1,   160, 43,  4,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 2
-    {160, 1,   240, 43,  8,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 3
-    {0,   43,  80,  85,  1,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 4
-    {80,  43,  160, 85,  5,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 5
-    {160, 43,  240, 85,  9,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 6
-    {0,   85,  80,  127, 2,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 7
-    {80,  85,  160, 127, 6,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 8
-    {160, 85,  240, 127, 10,  u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 9
-    {0,   127, 80,  169, 3,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 10
-    {80,  127, 160, 169, 7,   u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 11
-    {160, 127, 240, 169, 11,  u"",      kLetterFormat,   0, 0, 8,    0,   1,   0,          kBlack},      // letter key 12
-    {0,   170, 48,  201, 12,  u"Shift", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Shift
-    {48,  170, 96,  201, 15,  u"Caps",  kFunctionFormat, 6, 0, 8,    0,   1,   0,          kLabelGrey},  // Caps
-    {96,  170, 144, 201, 12,  u"Space", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Space
-    {144, 170, 192, 201, 14,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Backspace
-    {192, 170, 240, 201, 13,  u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
+// Letter key k of the 3 x 4 grid of 80 x 42 keys. The pictures are listed column by column
+// ("02.png" ... "05.png" the first column), so key k shows image slot 4 x column + row. The
+// pictures carry their printed characters; the letter keys have no label.
+constexpr ButtonSpec LetterKey(int key) {
+  const int column = key % 3;
+  const int row = key / 3;
+  const LONG left = 80 * column;
+  const LONG top = 1 + 42 * row;
+  return ButtonSpec{.left = left, .top = top, .right = left + 80, .bottom = top + 42, .imageSlot = 4 * column + row,
+                    .textFormat = kLetterFormat, .verticalInset = kLabelInset, .drawMode = kOpaque,
+                    .textColour = kBlack};
+}
+
+// The function keys, 48 x 31 along the bottom; image slots index kPhoneKeyImages.
+constexpr ButtonSpec FunctionKey(int column, int imageSlot) {
+  const LONG left = 48 * column;
+  return ButtonSpec{.left = left, .top = 170, .right = left + 48, .bottom = 201, .imageSlot = imageSlot,
+                    .textFormat = kFunctionFormat, .verticalInset = kLabelInset, .drawMode = kOpaque,
+                    .textColour = kLabelGrey};
+}
+
+template <size_t N>
+constexpr ButtonSpec Labelled(ButtonSpec key, const char16_t (&label)[N], int textOffsetX = 0) {
+  static_assert(N <= kButtonLabelLength);
+  for (size_t i = 0; i < N; ++i) key.label[i] = label[i];
+  key.textOffsetX = textOffsetX;
+  return key;
+}
+
+constexpr std::array<ButtonSpec, kPhoneKeyCount> BuildPhoneKeys() {
+  std::array<ButtonSpec, kPhoneKeyCount> keys{};
+  for (int key = 0; key < kLetterKeyCount; ++key) keys[key] = LetterKey(key);
+  keys[kPhoneShiftKey] = Labelled(FunctionKey(0, 12), u"Shift");
+  keys[kPhoneCapsKey] = Labelled(FunctionKey(1, 15), u"Caps", 6);
+  keys[kPhoneSpaceKey] = Labelled(FunctionKey(2, 12), u"Space");
+  keys[kPhoneBackspaceKey] = FunctionKey(3, 14);
+  keys[kPhoneEnterKey] = FunctionKey(4, 13);
+  return keys;
+}
+constexpr std::array<ButtonSpec, kPhoneKeyCount> kPhoneKeyLayout = BuildPhoneKeys();
+
+// Image list: the letter keys' pictures (slots 0-11), then Shift and Space, Enter, Backspace, Caps.
+constexpr int kPhoneKeyImages[] = {
+    kSkin02, kSkin03, kSkin04, kSkin05, kSkin06, kSkin07, kSkin08, kSkin09, kSkin10, kSkin11, kSkin12, kSkin13,
+    kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00,
 };
 
-// Image list, by SkinImageTable index: "02.png" ... "13.png" (slots 0-11), "num_03.png",
-// "num_04.png", "num_05.png", "caps_00.png".
-constexpr int kPhoneKeyImages[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 32, 33, 34, 16};
-
-constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
-constexpr int kKeyFontHeight = 14;
+constexpr KeyboardFaces kPhoneKeyFaces{kPhoneKeyImages, static_cast<int>(std::size(kPhoneKeyImages)), 14, 14};
 
 constexpr int kPreviewX = 160;
 constexpr int kPreviewY = 75;
@@ -75,10 +98,8 @@ constexpr WCHAR kGroupSeparator = u'~';
 PhoneKeypadState keypad{};
 
 struct PhoneKeypadRecord {
-  int keyFont;    // font of all keys
-  int labelFont;  // labels of Shift, Caps and Space (made alike)
-  int panel;      // the ButtonPanel of `keys`
-  int language;   // the language whose key strings the letter table holds
+  KeyboardBase base;  // fonts (the label font, of Shift, Caps and Space, made alike), panel, pen
+  int language;       // the language whose key strings the letter table holds
   ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it
 };
 
@@ -132,6 +153,13 @@ void DropPendingCharacter(HWND hwnd) {
   HidePreview();
 }
 
+// Types the pending character now, if there is one.
+void CommitPendingInput(HWND hwnd) {
+  if (!keypad.cyclePending) return;
+  KillTimer(hwnd, kMultiTapTimer);
+  CommitPendingCharacter(hwnd);
+}
+
 void MultiTap(HWND hwnd, int key) {
   if (keypad.cyclePending) {
     KillTimer(hwnd, kMultiTapTimer);
@@ -159,11 +187,11 @@ void RefillAndRedraw(HWND hwnd, PhoneKeypadRecord& record) {
 
 void PressFunctionKey(HWND hwnd, PhoneKeypadRecord& record, int key) {
   switch (key) {
-    case kShiftKey: keypad.shift = !keypad.shift; RefillAndRedraw(hwnd, record); break;
-    case kCapsKey: keypad.caps = !keypad.caps; RefillAndRedraw(hwnd, record); break;
-    case kSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); break;
-    case kBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
-    case kEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
+    case kPhoneShiftKey: keypad.shift = !keypad.shift; RefillAndRedraw(hwnd, record); break;
+    case kPhoneCapsKey: keypad.caps = !keypad.caps; RefillAndRedraw(hwnd, record); break;
+    case kPhoneSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); break;
+    case kPhoneBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
+    case kPhoneEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
   }
 }
 
@@ -174,12 +202,9 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   auto* record = new PhoneKeypadRecord{};
   std::copy(std::begin(kPhoneKeyLayout), std::end(kPhoneKeyLayout), record->keys);
   record->language = KeyboardLanguage();
-  RegisterPhonePreviewClass(create->hInstance);
-  record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
-  record->labelFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
-  record->panel = RegisterButtonPanel(hwnd, record->keys, kPhoneKeyCount, kPhoneKeyImages,
-                                      static_cast<int>(std::size(kPhoneKeyImages)), record->keyFont);
-  for (int key : {kShiftKey, kCapsKey, kSpaceKey}) record->keys[key].fontId = record->labelFont;
+  RegisterWindowClass(create->hInstance, kPhonePreviewClassRow);
+  OpenKeyboard(hwnd, record->base, record->keys, kPhoneKeyCount, kPhoneKeyFaces,
+               {kPhoneShiftKey, kPhoneCapsKey, kPhoneSpaceKey});
   FillLetterTable(record->language);
   keypad.preview = CreateWindowEx(0, kPhonePreviewClass, GroupOf(keypad.currentKey), WS_POPUP | WS_BORDER, kPreviewX,
                                   kPreviewY, kPreviewWidth, kPreviewHeight, hwnd, nullptr, create->hInstance, nullptr);
@@ -190,14 +215,12 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 LRESULT OnDestroy(HWND hwnd) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  DeleteAppFont(record->keyFont);
-  DeleteAppFont(record->labelFont);
   if (keypad.preview != nullptr) DestroyWindow(keypad.preview);
   keypad.preview = nullptr;
   // The timer dies with the window; its character is not delivered, now or by a later keypad.
   keypad.cyclePending = false;
   keypad.cycleIndex = 0;
-  UnregisterButtonPanel(record->panel);
+  CloseKeyboard(record->base);
   delete record;
   SetWindowLong(hwnd, GWL_USERDATA, 0);
   return 0;
@@ -206,33 +229,37 @@ LRESULT OnDestroy(HWND hwnd) {
 LRESULT OnEraseBackground(HWND hwnd) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanel(hwnd, record->keys, record->panel);
-  if (keypad.caps) DrawButton(hwnd, record->keys[kCapsKey], kButtonFocused, record->panel);
+  DrawPanel(hwnd, record->keys, record->base.panel);
+  if (keypad.caps) DrawButton(hwnd, record->keys[kPhoneCapsKey], kButtonFocused, record->base.panel);
   return 1;
 }
 
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PhoneKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  if (PressButtonAt(hwnd, record->keys, pen.x, pen.y, record->panel, &keypad.currentKey) < 0) keypad.currentKey = -1;
-  SetCapture(hwnd);
+  keypad.currentKey = BeginKeyPress(hwnd, record->base.press, record->keys, record->base.panel, pen);
+  if (keypad.currentKey >= 0) DrawButton(hwnd, record->keys[keypad.currentKey], kButtonPressed, record->base.panel);
   return 0;
 }
 
 // The action belongs to the key hit at pen-down, wherever the pen is lifted.
 LRESULT OnPenUp(HWND hwnd, POINT pen) {
-  ReleaseCapture();
   PhoneKeypadRecord* record = Record(hwnd);
-  const int key = keypad.currentKey;
-  if (record == nullptr || key < 0 || key >= kPhoneKeyCount) return 0;
+  if (record == nullptr) return 0;
+  const int key = EndKeyPress(record->base.press);
+  if (key < 0 || key >= kPhoneKeyCount) return 0;
   if (IsLetterKey(key)) {
-    const int stroke = RunKeyStroke(hwnd, StrokeOrigin(), pen.x, pen.y, keypad.caps, CycleCharacter());
+    const StrokeKind stroke = KeyStroke(record->base.press.penDown, pen);
+    // A space, backspace or Enter stroke follows the character being cycled, which is typed
+    // first; an up stroke replaces it by its other case.
+    if (stroke != kNoStroke && stroke != kStrokeUp) CommitPendingInput(hwnd);
+    SendKeyStroke(hwnd, stroke, keypad.caps, CycleCharacter());
     if (stroke == kStrokeUp && keypad.cyclePending) DropPendingCharacter(hwnd);
     if (stroke == kNoStroke) MultiTap(hwnd, key);
   } else {
     PressFunctionKey(hwnd, *record, key);
   }
-  DrawButton(hwnd, record->keys[key], kButtonNormal, record->panel);
+  DrawButton(hwnd, record->keys[key], kButtonNormal, record->base.panel);
   return 0;
 }
 
@@ -246,7 +273,12 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
 // The direction keys move the focus between keys; no character is produced.
 LRESULT OnKeyUp(HWND hwnd, WPARAM key) {
   PhoneKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) MoveButtonFocus(hwnd, static_cast<int>(key), record->keys, record->panel, &keypad.currentKey, true);
+  if (record != nullptr) MoveButtonFocus(hwnd, static_cast<int>(key), record->keys, record->base.panel, &keypad.currentKey, true);
+  return 0;
+}
+
+LRESULT OnCommitPendingInput(HWND hwnd) {
+  CommitPendingInput(hwnd);
   return 0;
 }
 
@@ -261,6 +293,12 @@ LRESULT OnLanguageChanged(HWND hwnd, WPARAM language) {
 }  // namespace
 
 PhoneKeypadState& ThePhoneKeypad() { return keypad; }
+
+KeyPlace PhoneKeyPlace(int key) {
+  if (key < 0 || key >= kPhoneKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& button = kPhoneKeyLayout[key];
+  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPhoneKeyImages[button.imageSlot]};
+}
 
 void FillLetterTable(int language) {
   const LanguageRecord& record = KeyboardLanguageRecord(language);
@@ -290,8 +328,7 @@ LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_TIMER: return OnTimer(hwnd, wParam);
     case WM_KEYUP: return OnKeyUp(hwnd, wParam);
     case LanguageChangedMessage: return OnLanguageChanged(hwnd, wParam);
+    case CommitPendingInputMessage: return OnCommitPendingInput(hwnd);
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
-
-void RegisterPhoneKeyClass(HINSTANCE instance) { RegisterKeyboardClass(instance, kPhoneKeyClass, PhoneKeyClassProc); }

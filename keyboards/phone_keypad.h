@@ -2,6 +2,9 @@
 // PhonePreviewClass. The main screen creates the keypad for keyboard choice 2.
 #pragma once
 
+#include "common/window_class.h"
+#include "keyboards/keyboard_common.h"
+
 #include <device/windows.h>
 
 inline constexpr WCHAR kPhoneKeyClass[] = u"PhoneKeyClass";
@@ -9,6 +12,20 @@ inline constexpr WCHAR kPhonePreviewClass[] = u"PhonePreviewClass";
 
 constexpr int kLetterKeyCount = 12;
 constexpr int kLetterGroupRoom = 20;  // 19 characters and the terminator
+
+// The keys: letter keys 0-11 (rows of three from the top left), then the function keys.
+enum PhoneKeyIndex {
+  kPhoneShiftKey = kLetterKeyCount,
+  kPhoneCapsKey,
+  kPhoneSpaceKey,
+  kPhoneBackspaceKey,
+  kPhoneEnterKey,
+  kPhoneKeyCount
+};
+
+// Key `key`'s rectangle in the keypad's client coordinates and its skin image; an empty
+// rectangle and -1 for an index out of range.
+KeyPlace PhoneKeyPlace(int key);
 
 // The keypad state: one per process, zero when the program starts, kept across keypads.
 struct PhoneKeypadState {
@@ -29,10 +46,10 @@ PhoneKeypadState& ThePhoneKeypad();
 LRESULT CALLBACK PhoneKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PhonePreviewClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Registers PhoneKeyClass (arrow cursor, no background brush, no icon); start-up calls it.
-void RegisterPhoneKeyClass(HINSTANCE instance);
-// Registers PhonePreviewClass the same way; the keypad calls it each time it is created.
-void RegisterPhonePreviewClass(HINSTANCE instance);
+// Both classes: arrow cursor, no background brush, no icon. Start-up registers the keypad's;
+// the keypad registers the preview's each time it is created.
+inline constexpr WindowClassRow kPhoneKeyClassRow{kPhoneKeyClass, PhoneKeyClassProc, true, kNoBackground};
+inline constexpr WindowClassRow kPhonePreviewClassRow{kPhonePreviewClass, PhonePreviewClassProc, true, kNoBackground};
 
 // Fills the letter table for a language from the Shift and Caps flags.
 void FillLetterTable(int language);

@@ -71,7 +71,3 @@ LRESULT CALLBACK PhonePreviewClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
-
-void RegisterPhonePreviewClass(HINSTANCE instance) {
-  RegisterKeyboardClass(instance, kPhonePreviewClass, PhonePreviewClassProc);
-}

@@ -12,18 +12,19 @@
 //   press would select; only the keys an active accent changes turn red.
 // - Space, like a character key labelled with a space, ends an active accent.
 // - The accent returns to none when the language changes.
+// - Only Fn and Caps outlive a keypad (ThePredictKeypad); the focused key, the pen-down point
+//   and a pending hardware key belong to the window, so a new keypad starts on its space key.
 #include "keyboards/predict_keypad.h"
 
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
-#include "drawing/font_table.h"
-#include "drawing/stroke.h"
+#include "drawing/skin_images.h"
 #include "drawing/text_drawing.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/keyboard_common.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <array>
 #include <iterator>
@@ -33,8 +34,6 @@ namespace {
 constexpr UINT_PTR kHardwareKeyTimer = 1;
 constexpr UINT_PTR kAutoRepeatTimer = 2;
 constexpr UINT kHardwareKeyDelayMs = 100;
-
-enum PredictKey { kFnKey = kCharacterKeyCount, kCapsKey, kSpaceKey, kBackspaceKey, kEnterKey };
 
 constexpr int kKeySize = 34;
 constexpr int kWindowWidth = 240;
@@ -49,48 +48,54 @@ constexpr COLORREF kAccentedRed = 0x0000FF;
 constexpr WCHAR kCombiningAcute = u'\u0301';
 constexpr WCHAR kAcuteSign = u'\u00B4';
 
-// Image list, by SkinImageTable index: "fura_01.png", "num_03.png", "num_04.png",
-// "num_05.png", "caps_00.png", "fn_00.png".
-constexpr int kPredictKeyImages[] = {20, 32, 33, 34, 16, 19};
+// Image list: character keys, Space, Enter, Backspace, Caps, Fn.
+constexpr int kPredictKeyImages[] = {kSkinFura01, kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00, kSkinFn00};
+
+constexpr int kOpaque = 1;
+constexpr int kLabelInset = 8;
 
 // Character key i of the grid: column i mod 7, row i div 7; its label is set at run time.
 constexpr ButtonSpec CharacterKey(int i) {
   const LONG left = kKeySize * (i % kPredictColumns);
   const LONG top = kKeySize * (i / kPredictColumns);
-  return ButtonSpec{left, top, left + kKeySize, top + kKeySize, 0, u"", kCharacterFormat, 0, 0, 8, 0, 1, 0,
-                    kLabelGrey};
+  return ButtonSpec{.left = left, .top = top, .right = left + kKeySize, .bottom = top + kKeySize, .imageSlot = 0,
+                    .textFormat = kCharacterFormat, .verticalInset = kLabelInset, .drawMode = kOpaque,
+                    .textColour = kLabelGrey};
 }
 
-constexpr ButtonSpec kFunctionKeys[] = {
-    // left top right bottom slot label     format           x  y  inset font mode transparent text
-    {0,   170, 48,  200, 5,   u"Fn",    kFunctionFormat, 5, 0, 8,    0,   1,   0,          kLabelGrey},  // Fn
-    {48,  170, 96,  200, 4,   u"Caps",  kFunctionFormat, 6, 0, 8,    0,   1,   0,          kLabelGrey},  // Caps
-    {96,  170, 144, 200, 1,   u"Space", kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Space
-    {144, 170, 192, 200, 3,   u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Backspace
-    {192, 170, 240, 200, 2,   u"",      kFunctionFormat, 0, 0, 8,    0,   1,   0,          kLabelGrey},  // Enter
-};
-static_assert(std::size(kFunctionKeys) == kPredictKeyCount - kCharacterKeyCount);
+// The function keys, 48 x 30 along the bottom; image slots index kPredictKeyImages.
+template <size_t N = 1>
+constexpr ButtonSpec FunctionKey(int column, int imageSlot, const char16_t (&label)[N] = u"", int textOffsetX = 0) {
+  static_assert(N <= kButtonLabelLength);
+  const LONG left = 48 * column;
+  ButtonSpec key{.left = left, .top = 170, .right = left + 48, .bottom = 200, .imageSlot = imageSlot,
+                 .textFormat = kFunctionFormat, .textOffsetX = textOffsetX, .verticalInset = kLabelInset,
+                 .drawMode = kOpaque, .textColour = kLabelGrey};
+  for (size_t c = 0; c < N; ++c) key.label[c] = label[c];
+  return key;
+}
 
 constexpr std::array<ButtonSpec, kPredictKeyCount> BuildPredictKeys() {
   std::array<ButtonSpec, kPredictKeyCount> keys{};
   for (int i = 0; i < kCharacterKeyCount; ++i) keys[i] = CharacterKey(i);
-  for (int i = 0; i < kPredictKeyCount - kCharacterKeyCount; ++i) keys[kCharacterKeyCount + i] = kFunctionKeys[i];
+  keys[kPredictFnKey] = FunctionKey(0, 5, u"Fn", 5);
+  keys[kPredictCapsKey] = FunctionKey(1, 4, u"Caps", 6);
+  keys[kPredictSpaceKey] = FunctionKey(2, 1, u"Space");
+  keys[kPredictBackspaceKey] = FunctionKey(3, 3);
+  keys[kPredictEnterKey] = FunctionKey(4, 2);
   return keys;
 }
 constexpr std::array<ButtonSpec, kPredictKeyCount> kPredictKeyLayout = BuildPredictKeys();
 
-constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
-constexpr int kKeyFontHeight = 14;
-constexpr int kLabelFontHeight = 12;
+constexpr KeyboardFaces kPredictKeyFaces{kPredictKeyImages, static_cast<int>(std::size(kPredictKeyImages)), 14, 12};
 
-PredictKeypadState keypad{false, false, -1, {0, 0}, 0};
+PredictKeypadState keypad{};
 
 struct PredictKeypadRecord {
-  int keyFont;     // 14 pixels, all keys
-  int labelFont;   // 12 pixels, the labels of Fn, Caps and Space
-  int panel;       // the ButtonPanel of `keys`
+  KeyboardBase base;  // fonts (14 pixels; 12 for the labels of Fn, Caps and Space), panel, pen
   int language;    // the language whose key strings the keys show
-  int pressedKey;  // the key hit at the last pen-down, -1 when it hit none
+  int focusedKey;  // pressed last or moved to with the direction keys; -1 for none
+  UINT pendingKey;  // hardware key waiting for timer 1: 0, VK_RETURN or a direction key
   std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
 };
 
@@ -146,42 +151,39 @@ bool IsMarked(const PredictKeypadRecord& record, int key) {
 }
 
 int RestingState(const PredictKeypadRecord& record, int key) {
-  const bool locked = (key == kCapsKey && keypad.caps) || (key == kFnKey && keypad.fn);
+  const bool locked = (key == kPredictCapsKey && keypad.caps) || (key == kPredictFnKey && keypad.fn);
   return locked || IsMarked(record, key) ? kButtonFocused : kButtonNormal;
 }
 
-void DrawKeyLabel(HDC dc, const PredictKeypadRecord& record, int key, bool pressed) {
-  const ButtonSpec& button = record.keys[key];
-  WCHAR shown[2] = {0, 0};
-  const WCHAR* text = button.label;
-  COLORREF colour = kLabelGrey;
-  if (IsCharacterKey(key)) {
-    const WCHAR c = CharacterOf(record, key);
-    if (c == kCombiningAcute) {
-      shown[0] = kAcuteSign;
-    } else if (IsDeadKey(c)) {
-      shown[0] = c;
-    } else {
-      shown[0] = ComposeAccent(c, LanguageOf(record));
-      if (shown[0] != c) colour = kAccentedRed;
-    }
-    text = shown;
+// What a key shows: function keys their label in grey; a character key its character composed
+// with the active accent, red when the accent changes it, and U+0301 as U+00B4.
+COLORREF KeyLabel(const PredictKeypadRecord& record, int key, WCHAR (&shown)[2]) {
+  if (!IsCharacterKey(key)) {
+    shown[0] = 0;
+    return kLabelGrey;
   }
-  if (text[0] == 0) return;
-  RECT rect{button.left, button.top + button.verticalInset, button.right, button.bottom - button.verticalInset};
-  if (pressed) OffsetRect(&rect, 1, 1);
-  OffsetRect(&rect, button.textOffsetX, button.textOffsetY);
-  DrawFittedText(dc, rect, text, GetAppFont(button.fontId), colour, button.textFormat);
+  const WCHAR c = CharacterOf(record, key);
+  shown[1] = 0;
+  if (c == kCombiningAcute) {
+    shown[0] = kAcuteSign;
+  } else if (IsDeadKey(c)) {
+    shown[0] = c;
+  } else {
+    shown[0] = ComposeAccent(c, LanguageOf(record));
+    if (shown[0] != c) return kAccentedRed;
+  }
+  return kLabelGrey;
 }
 
 // One key into the BackBuffer: kButtonNormal stands for the key's look at rest (marked or
 // not); the pressed label moves one pixel right and down.
 void DrawKeyToBackBuffer(const PredictKeypadRecord& record, int key, int state) {
-  HDC back = BackBufferDC();
   const ButtonSpec& button = record.keys[key];
+  WCHAR shown[2] = {0, 0};
+  const COLORREF colour = KeyLabel(record, key, shown);
   const int frame = state == kButtonNormal ? RestingState(record, key) : state;
-  DrawButtonImage(back, button, GetPanelImage(record.panel, button.imageSlot), frame);
-  DrawKeyLabel(back, record, key, state == kButtonPressed);
+  DrawButtonFace(BackBufferDC(), button, GetPanelImage(record.base.panel, button.imageSlot), frame, state,
+                 IsCharacterKey(key) ? shown : button.label, colour);
 }
 
 void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
@@ -191,10 +193,10 @@ void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
   CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
 }
 
-void MoveFocus(HWND hwnd, const PredictKeypadRecord& record, int key) {
-  if (key < 0 || key == keypad.focusedKey) return;
-  const int old = keypad.focusedKey;
-  keypad.focusedKey = key;
+void MoveFocus(HWND hwnd, PredictKeypadRecord& record, int key) {
+  if (key < 0 || key == record.focusedKey) return;
+  const int old = record.focusedKey;
+  record.focusedKey = key;
   DrawKey(hwnd, record, old, kButtonNormal);
   DrawKey(hwnd, record, key, kButtonFocused);
 }
@@ -215,11 +217,11 @@ void TypeCharacterKey(HWND hwnd, const PredictKeypadRecord& record, int key) {
 void TriggerKey(HWND hwnd, PredictKeypadRecord& record, int key) {
   StopAutoRepeat(hwnd, kAutoRepeatTimer);
   switch (key) {
-    case kFnKey: keypad.fn = !keypad.fn; FillCharacterRow(record); break;
-    case kCapsKey: keypad.caps = !keypad.caps; FillCharacterRow(record); break;
-    case kSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); ResetAccent(LanguageOf(record)); break;
-    case kBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
-    case kEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
+    case kPredictFnKey: keypad.fn = !keypad.fn; FillCharacterRow(record); break;
+    case kPredictCapsKey: keypad.caps = !keypad.caps; FillCharacterRow(record); break;
+    case kPredictSpaceKey: SendEditingKey(hwnd, EditingKey::kSpace); ResetAccent(LanguageOf(record)); break;
+    case kPredictBackspaceKey: SendEditingKey(hwnd, EditingKey::kBackspace); break;
+    case kPredictEnterKey: SendEditingKey(hwnd, EditingKey::kEnter); break;
     default: TypeCharacterKey(hwnd, record, key); break;
   }
   RedrawKeyboard(hwnd);
@@ -229,7 +231,7 @@ void RunHardwareKey(HWND hwnd, PredictKeypadRecord& record, UINT key) {
   FocusDirection direction;
   switch (key) {
     case VK_RETURN:
-      if (keypad.focusedKey >= 0) TriggerKey(hwnd, record, keypad.focusedKey);
+      if (record.focusedKey >= 0) TriggerKey(hwnd, record, record.focusedKey);
       MoveFocus(hwnd, record, FirstSpaceKey(record));
       return;
     case VK_LEFT: direction = FocusDirection::kLeft; break;
@@ -239,7 +241,7 @@ void RunHardwareKey(HWND hwnd, PredictKeypadRecord& record, UINT key) {
     default: return;
   }
   MoveFocus(hwnd, record,
-            FindNeighbourButton(keypad.focusedKey, direction, nullptr, record.keys.data(), kPredictKeyCount));
+            FindNeighbourButton(record.focusedKey, direction, nullptr, record.keys.data(), kPredictKeyCount));
 }
 
 bool IsDirectionKey(WPARAM key) { return key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN; }
@@ -248,25 +250,19 @@ LRESULT OnCreate(HWND hwnd) {
   auto* record = new PredictKeypadRecord{};
   record->keys = kPredictKeyLayout;
   record->language = KeyboardLanguage();
-  record->pressedKey = -1;
-  record->keyFont = CreateAppFont(kKeyFace, kKeyFontHeight, false, false);
-  record->labelFont = CreateAppFont(kKeyFace, kLabelFontHeight, false, false);
-  record->panel = RegisterButtonPanel(hwnd, record->keys.data(), kPredictKeyCount, kPredictKeyImages,
-                                      static_cast<int>(std::size(kPredictKeyImages)), record->keyFont);
-  for (int key : {kFnKey, kCapsKey, kSpaceKey}) record->keys[key].fontId = record->labelFont;
+  OpenKeyboard(hwnd, record->base, record->keys.data(), kPredictKeyCount, kPredictKeyFaces,
+               {kPredictFnKey, kPredictCapsKey, kPredictSpaceKey});
   FillCharacterRow(*record);
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(record));
   SetWindowPos(hwnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  keypad.focusedKey = FirstSpaceKey(*record);
+  record->focusedKey = FirstSpaceKey(*record);
   return 0;
 }
 
 LRESULT OnDestroy(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  UnregisterButtonPanel(record->panel);
-  DeleteAppFont(record->keyFont);
-  DeleteAppFont(record->labelFont);
+  CloseKeyboard(record->base);
   delete record;
   SetWindowLong(hwnd, GWL_USERDATA, 0);
   return 1;
@@ -275,7 +271,7 @@ LRESULT OnDestroy(HWND hwnd) {
 LRESULT OnEraseBackground(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanelBackground(hwnd, record->panel, BackBufferDC());
+  DrawPanelBackground(hwnd, record->base.panel, BackBufferDC());
   for (int key = 0; key < kPredictKeyCount; ++key) DrawKeyToBackBuffer(*record, key, kButtonNormal);
   CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
   return 1;
@@ -284,36 +280,30 @@ LRESULT OnEraseBackground(HWND hwnd) {
 LRESULT OnPenDown(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  keypad.penDown = pen;
-  record->pressedKey = -1;
-  for (int key = 0; key < kPredictKeyCount; ++key) {
-    const ButtonSpec& button = record->keys[key];
-    if (!HitTestButton(hwnd, button, pen.x, pen.y, GetPanelImage(record->panel, button.imageSlot))) continue;
-    record->pressedKey = key;
-    keypad.focusedKey = key;
+  const int key = BeginKeyPress(hwnd, record->base.press, record->keys.data(), record->base.panel, pen);
+  if (key >= 0) {
+    record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
-    if (TheSettings().autorepeat != 0 && key != kFnKey && key != kCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
-    break;
+    if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
   }
-  SetCapture(hwnd);
   return 1;
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, keypad.penDown, pen.x, pen.y);
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press.penDown, pen.x, pen.y);
   return 1;
 }
 
 // The action belongs to the key hit at pen-down, wherever the pen is lifted.
 LRESULT OnPenUp(HWND hwnd, POINT pen) {
-  ReleaseCapture();
   StopAutoRepeat(hwnd, kAutoRepeatTimer);
   PredictKeypadRecord* record = Record(hwnd);
-  if (record == nullptr || record->pressedKey < 0) return 1;
-  const int key = record->pressedKey;
-  record->pressedKey = -1;
+  if (record == nullptr) return 1;
+  const int key = EndKeyPress(record->base.press);
+  if (key < 0) return 1;
   if (IsCharacterKey(key)) {
-    if (RunKeyStroke(hwnd, keypad.penDown, pen.x, pen.y, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
+    if (RunKeyStroke(hwnd, record->base.press.penDown, pen, keypad.caps, CharacterOf(*record, key)) != kNoStroke) {
       RedrawKeyboard(hwnd);
     } else {
       TriggerKey(hwnd, *record, key);
@@ -321,7 +311,7 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
   } else {
     TriggerKey(hwnd, *record, key);
   }
-  DrawKey(hwnd, *record, keypad.focusedKey, kButtonNormal);
+  DrawKey(hwnd, *record, record->focusedKey, kButtonNormal);
   return 1;
 }
 
@@ -330,12 +320,12 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
   if (record == nullptr) return 1;
   if (timer == kHardwareKeyTimer) {
     KillTimer(hwnd, kHardwareKeyTimer);
-    const UINT pending = keypad.pendingKey;
-    keypad.pendingKey = 0;
+    const UINT pending = record->pendingKey;
+    record->pendingKey = 0;
     RunHardwareKey(hwnd, *record, pending);
   } else if (timer == kAutoRepeatTimer) {
     StopAutoRepeat(hwnd, kAutoRepeatTimer);
-    const int key = FindButtonAt(keypad.penDown.x, keypad.penDown.y, record->keys.data(), kPredictKeyCount);
+    const int key = FindButtonAt(record->base.press.penDown.x, record->base.press.penDown.y, record->keys.data(), kPredictKeyCount);
     if (key >= 0) TriggerKey(hwnd, *record, key);
     ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
   }
@@ -345,12 +335,14 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
 // Hardware keys run 100 ms later from timer 1; a pending Enter is not replaced by a
 // direction key. Every key is taken, none gets default processing.
 LRESULT OnKeyDown(HWND hwnd, WPARAM key) {
+  PredictKeypadRecord* record = Record(hwnd);
+  if (record == nullptr) return 1;
   if (key == VK_RETURN) {
     KillTimer(hwnd, kHardwareKeyTimer);
-    keypad.pendingKey = VK_RETURN;
+    record->pendingKey = VK_RETURN;
     SetTimer(hwnd, kHardwareKeyTimer, kHardwareKeyDelayMs, nullptr);
-  } else if (IsDirectionKey(key) && keypad.pendingKey != VK_RETURN) {
-    keypad.pendingKey = static_cast<UINT>(key);
+  } else if (IsDirectionKey(key) && record->pendingKey != VK_RETURN) {
+    record->pendingKey = static_cast<UINT>(key);
     KillTimer(hwnd, kHardwareKeyTimer);
     SetTimer(hwnd, kHardwareKeyTimer, kHardwareKeyDelayMs, nullptr);
   }
@@ -376,6 +368,17 @@ LRESULT OnRefresh(HWND hwnd) {
 
 PredictKeypadState& ThePredictKeypad() { return keypad; }
 
+int PredictKeypadFocusedKey(HWND keypadWindow) {
+  const PredictKeypadRecord* record = Record(keypadWindow);
+  return record != nullptr ? record->focusedKey : -1;
+}
+
+KeyPlace PredictKeyPlace(int key) {
+  if (key < 0 || key >= kPredictKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& button = kPredictKeyLayout[key];
+  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPredictKeyImages[button.imageSlot]};
+}
+
 LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE: return OnCreate(hwnd);
@@ -390,8 +393,4 @@ LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case RefreshMessage: return OnRefresh(hwnd);
     default: return DefWindowProc(hwnd, msg, wParam, lParam);
   }
-}
-
-void RegisterPredictKeyClass(HINSTANCE instance) {
-  RegisterKeyboardClass(instance, kPredictKeyClass, PredictKeyClassProc);
 }

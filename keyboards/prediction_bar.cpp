@@ -12,35 +12,43 @@
 //   than in process-wide variables; the main screen makes one bar at a time.
 #include "keyboards/prediction_bar.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
+#include "drawing/skin_images.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 namespace {
 
 constexpr int kBarButtonCount = 3;
-// Image list: slot 0 "01.png", slot 1 "lsspace.png".
-constexpr int kBarImages[] = {2, 26};
+// Image list: slot 0 the horizontal buttons, slot 1 the vertical ones.
+constexpr int kBarImages[] = {kSkin01, kSkinLsspace};
 constexpr COLORREF kLabelGrey = 0xB3B3B3;
 
-constexpr ButtonSpec kHorizontalButtons[kBarButtonCount] = {
-    // left top right bottom slot label format     x  y  inset font mode transparent text
-    {0,   0,   80,  26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 0
-    {80,  0,   160, 26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 1
-    {160, 0,   240, 26,  0,   u"",  DT_CENTER, 0, 2, 4,    0,   1,   0,          kLabelGrey},  // completion 2
-};
-constexpr ButtonSpec kVerticalButtons[kBarButtonCount] = {
-    // left top right bottom slot label format     x  y  inset font mode transparent text
-    {0,   3,   31,  106, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 2
-    {0,   109, 31,  212, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 1
-    {0,   215, 31,  318, 1,   u"",  DT_BOTTOM, 7, 0, 0,    0,   1,   0,          kLabelGrey},  // completion 0
-};
+constexpr int kOpaque = 1;
+
+// Horizontal: three 80 x 26 buttons, completion k on button k from the left.
+constexpr ButtonSpec HorizontalButton(int button) {
+  const LONG left = 80 * button;
+  return ButtonSpec{.left = left, .top = 0, .right = left + 80, .bottom = 26, .imageSlot = 0, .textFormat = DT_CENTER,
+                    .textOffsetY = 2, .verticalInset = 4, .drawMode = kOpaque, .textColour = kLabelGrey};
+}
+
+// Vertical: three 31 x 103 buttons from the top, the likeliest completion at the bottom.
+constexpr ButtonSpec VerticalButton(int button) {
+  const LONG top = 3 + 106 * button;
+  return ButtonSpec{.left = 0, .top = top, .right = 31, .bottom = top + 103, .imageSlot = 1, .textFormat = DT_BOTTOM,
+                    .textOffsetX = 7, .drawMode = kOpaque, .textColour = kLabelGrey};
+}
+
+constexpr ButtonSpec kHorizontalButtons[kBarButtonCount] = {HorizontalButton(0), HorizontalButton(1),
+                                                            HorizontalButton(2)};
+constexpr ButtonSpec kVerticalButtons[kBarButtonCount] = {VerticalButton(0), VerticalButton(1), VerticalButton(2)};
 
 struct BarState {
   WPARAM layout;                         // kBarHorizontal or kBarVertical
-  int panel;                             // ButtonPanel id
+  ButtonPanel panel;                     // the buttons' panel
   int font;                              // label font; rotated in the vertical layout
   int hit;                               // button hit at the last pen-down, -1 for none
   ButtonSpec buttons[kBarButtonCount];   // the current layout's buttons; the panel points here
@@ -119,6 +127,16 @@ LRESULT OnRefresh(HWND hwnd) {
   return 0;
 }
 
+// The rest of the word goes to the main screen to be put in at the caret, and then the space
+// that AddSpace asks for, as a typed character.
+void SendAcceptedCompletion(HWND hwnd, const AcceptedCompletion& accepted) {
+  SendMessage(GetParent(hwnd), KeyboardInputMessage, kInputCompleteWord, reinterpret_cast<LPARAM>(accepted.rest));
+  if (accepted.addedSpace && Bar(hwnd) != nullptr) {
+    static constexpr WCHAR kSpace[] = u" ";
+    SendMessage(GetParent(hwnd), KeyboardInputMessage, kInputCharacter, reinterpret_cast<LPARAM>(kSpace));
+  }
+}
+
 // Selection: the button hit at pen-down decides, wherever the pen is lifted.
 LRESULT OnPenUp(HWND hwnd) {
   BarState* bar = Bar(hwnd);
@@ -132,7 +150,10 @@ LRESULT OnPenUp(HWND hwnd) {
     return 0;
   }
   WordTracker& tracker = ThePredictionEngine().tracker;
-  tracker.AcceptCompletion(hwnd, CompletionOf(*bar, button), TheSettings().AddSpace != 0);
+  AcceptedCompletion accepted;
+  if (tracker.AcceptCompletion(CompletionOf(*bar, button), TheSettings().AddSpace != 0, accepted)) {
+    SendAcceptedCompletion(hwnd, accepted);
+  }
   if (Bar(hwnd) == nullptr) return 0;  // the main screen closed meanwhile
   tracker.TypeCharacter(0);
   return OnRefresh(hwnd);
@@ -177,11 +198,8 @@ LRESULT CALLBACK PredictKeysClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   }
 }
 
-void RegisterPredictionBarClass(HINSTANCE instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PredictKeysClassProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kPredictionBarClass;
-  RegisterClass(&wc);
+KeyPlace PredictionBarButtonPlace(WPARAM layout, int button) {
+  if (button < 0 || button >= kBarButtonCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& b = layout == kBarVertical ? kVerticalButtons[button] : kHorizontalButtons[button];
+  return KeyPlace{RECT{b.left, b.top, b.right, b.bottom}, kBarImages[b.imageSlot]};
 }

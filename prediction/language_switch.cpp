@@ -1,9 +1,9 @@
 #include "prediction/language_switch.h"
 
+#include "common/messages.h"
 #include "prediction/dictionary_file.h"
 #include "prediction/learned_pairs_file.h"
 #include "prediction/next_word_file.h"
-#include "prediction/window_messages.h"
 
 #include <device/dialogs.h>
 #include <device/user.h>

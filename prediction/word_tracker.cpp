@@ -1,9 +1,6 @@
 #include "prediction/word_tracker.h"
 
 #include "prediction/lower_case.h"
-#include "prediction/window_messages.h"
-
-#include <device/user.h>
 
 #include <algorithm>
 #include <cstring>
@@ -119,17 +116,5 @@ bool WordTracker::AcceptCompletion(int k, bool addSpace, AcceptedCompletion& out
   out.addedSpace = false;
   if (!ExtendByCompletion(k, out.rest)) return false;
   out.addedSpace = EndWordAfterAccept(addSpace);
-  return true;
-}
-
-bool WordTracker::AcceptCompletion(HWND window, int k, bool addSpace) {
-  WCHAR rest[kWordBufferSize];
-  if (!ExtendByCompletion(k, rest)) return false;
-  HWND mainScreen = GetParent(window);
-  SendMessage(mainScreen, KeyboardInputMessage, kInputCompleteWord, reinterpret_cast<LPARAM>(rest));
-  if (EndWordAfterAccept(addSpace)) {
-    static const WCHAR kSpace[] = u" ";
-    SendMessage(mainScreen, KeyboardInputMessage, kInputCharacter, reinterpret_cast<LPARAM>(kSpace));
-  }
   return true;
 }

@@ -4,7 +4,8 @@
 // (NextWordList); choosing a completion appends its rest to the current word.
 //
 // There is one tracker in the process (PredictionEngine); only the user-interface thread
-// uses it. The AddSpace setting is passed to AcceptCompletion by the caller (the prediction
+// uses it. It has no windows: it takes values and returns values, and the window that calls
+// it sends the messages. The AddSpace setting is passed to AcceptCompletion by the caller (the prediction
 // bar reads it from the settings block), which keeps this library free of the settings store.
 #pragma once
 
@@ -35,12 +36,10 @@ class WordTracker {
   // Ends the current word without learning it and offers the words that follow it.
   void FinishWord();
 
-  // The prediction bar's choice of completion k: sends the rest of the word to the parent of
-  // `window` (the main screen) as KeyboardInputMessage code 114 and, with addSpace on and no
-  // longer word left to offer, a space as code 0. Returns false when completion k is empty.
-  bool AcceptCompletion(HWND window, int k, bool addSpace);
-
-  // The same without windows: updates the tracker and reports what is to be inserted.
+  // The prediction bar's choice of completion k: appends the rest of it to the current word
+  // and reports what the caller must send the main screen: the rest (KeyboardInputMessage code
+  // 114) and, with addSpace on and no longer word left to offer, a space (code 0; the word then
+  // ends unlearned). Returns false, changing nothing, when completion k is empty.
   bool AcceptCompletion(int k, bool addSpace, AcceptedCompletion& out);
 
   // Makes the text (cut to 255 characters) the current word and recomputes the completions.

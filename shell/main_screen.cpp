@@ -28,10 +28,17 @@
 //   stack pops in order.
 // - The accent cycle of the keyboards is reset on every language and input-method change,
 //   the application buttons included.
+// - A character reaches the word tracker only when the editor took it (the editor refuses
+//   characters at its text limit), so the tracker never holds text the note does not.
+// - Before a menu command or an application button the keyboard is asked to type any input it
+//   holds back (CommitPendingInputMessage), so a pending multi-tap character is saved with
+//   the note or typed before the keyboard changes, instead of being lost.
 #include "shell/main_screen.h"
 
+#include "common/messages.h"
 #include "drawing/font_table.h"
 #include "drawing/text_drawing.h"
+#include "editor/caret_word.h"
 #include "editor/note_editor.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/prediction_bar.h"
@@ -40,7 +47,6 @@
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 #include "shell/edit_mode.h"
 #include "shell/menu_bar.h"
 #include "shell/startup.h"
@@ -121,9 +127,6 @@ constexpr WCHAR kCalculatorMethodLabel[] = u"text";  // numericmethod 1
 constexpr WCHAR kTextMethodLabel[] = u"calc";        // numericmethod 0
 constexpr RECT kPopupMenu{0, 150, 240, 180};
 
-// The word before the caret ends at one of these.
-constexpr WCHAR kCaretWordSeparators[] = u" ,.:/()\n\r";
-constexpr int kCaretWordRoom = 198;  // characters including the terminator
 
 struct MainScreenState {
   EditRequest* request;  // null when opened for a new note
@@ -132,6 +135,7 @@ struct MainScreenState {
   HWND menuBar;          // the bar (`Menu` on) or the pop-up grid (`Menu` off), while it exists
   HWND predictionBar;
   bool landscape;        // the editor is the landscape editor
+  bool editorFull;       // the editor refused the last character sent to it (EN_MAXTEXT)
   int titleFont;         // "MS SANS SERIF" 14 px
   int verticalFont;      // the same, rotated, for the landscape title
   int smallFont;         // "MS SANS SERIF" 13 px
@@ -204,51 +208,19 @@ void ResetAccentCycle() {
 
 // ---- the editor's text ----
 
-std::u16string EditorText(HWND editor) {
-  if (editor == nullptr) return {};
-  const int length = GetWindowTextLength(editor);
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  const int got = GetWindowText(editor, text.data(), length + 1);
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
-
-DWORD SelectionStart(HWND editor) {
-  DWORD start = 0, end = 0;
-  SendMessage(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return start;
-}
-
-bool IsCaretWordSeparator(WCHAR c) {
-  for (const WCHAR* p = kCaretWordSeparators; *p != 0; ++p) {
-    if (*p == c) return true;
-  }
-  return false;
-}
-
-// The characters before the caret back to the previous separator, in reading order. A longer
-// run than the buffer holds keeps the characters nearest the caret.
-void WordBeforeCaret(HWND editor, WCHAR (&word)[kCaretWordRoom]) {
-  word[0] = 0;
-  if (editor == nullptr) return;
-  const std::u16string text = EditorText(editor);
-  const size_t caret = std::min<size_t>(SelectionStart(editor), text.size());
-  size_t from = caret;
-  while (from > 0 && !IsCaretWordSeparator(text[from - 1])) --from;
-  if (caret - from > kCaretWordRoom - 1) from = caret - (kCaretWordRoom - 1);
-  size_t n = 0;
-  for (size_t i = from; i < caret; ++i) word[n++] = text[i];
-  word[n] = 0;
-}
-
 void SendWordBeforeCaret(const MainScreenState& s) {
   WCHAR word[kCaretWordRoom];
   WordBeforeCaret(s.editor, word);
   SendMessage(s.predictionBar, WordBeforeCaretMessage, reinterpret_cast<WPARAM>(word), 0);
 }
 
-void SendCharToEditor(const MainScreenState& s, WCHAR c) {
-  if (s.editor != nullptr) SendMessage(s.editor, WM_CHAR, c, 1);
+// True when the editor took the character. At its text limit the editor refuses it and tells
+// the screen with EN_MAXTEXT (OnCommand), which costs the typing path nothing.
+bool SendCharToEditor(MainScreenState& s, WCHAR c) {
+  if (s.editor == nullptr) return false;
+  s.editorFull = false;
+  SendMessage(s.editor, WM_CHAR, c, 1);
+  return !s.editorFull;
 }
 
 void AcceptText(HWND dialog, const MainScreenState& s) {
@@ -626,6 +598,12 @@ BOOL OnTimer(HWND dialog, UINT_PTR id) {
   return TRUE;
 }
 
+// A keyboard may still hold input back (a pending multi-tap character); it is typed before
+// the screen saves, closes or changes keyboards or languages.
+void CommitPendingInput(const MainScreenState& s) {
+  if (s.keyboard != nullptr) SendMessage(s.keyboard, CommitPendingInputMessage, 0, 0);
+}
+
 void OnNextKeyboardButton(HWND dialog, MainScreenState& s) {
   NextInputMethod(dialog, s);
   UpdateEditorUnlessGridOpen(s);
@@ -641,6 +619,7 @@ void OnThirdButton(MainScreenState& s) {
 // grid when the bar is not shown always.
 BOOL OnKeyUp(HWND dialog, UINT key) {
   MainScreenState& s = *State(dialog);
+  if (key == VK_APP1 || key == VK_APP2 || key == VK_APP3) CommitPendingInput(s);
   switch (key) {
     case VK_APP1: ToggleNumericMode(dialog, s); break;
     case VK_APP2: OnNextKeyboardButton(dialog, s); break;
@@ -652,33 +631,32 @@ BOOL OnKeyUp(HWND dialog, UINT key) {
   return TRUE;
 }
 
-void TypeCharacter(const MainScreenState& s, const WCHAR* text) {
+// The word tracker learns only what the editor took: a character refused at the editor's
+// text limit is not typed, so it must not become part of a word either.
+void TypeCharacter(MainScreenState& s, const WCHAR* text) {
   if (text == nullptr || text[0] == 0) return;
-  ThePredictionEngine().tracker.TypeCharacter(text[0]);
-  SendCharToEditor(s, text[0]);
+  if (SendCharToEditor(s, text[0])) ThePredictionEngine().tracker.TypeCharacter(text[0]);
 }
 
-void Backspace(const MainScreenState& s) {
+void Backspace(MainScreenState& s) {
   SendCharToEditor(s, 8);
   SendWordBeforeCaret(s);
 }
 
-void Tab(const MainScreenState& s) {
-  SendCharToEditor(s, 9);
-  ThePredictionEngine().tracker.FinishWord();
+void Tab(MainScreenState& s) {
+  if (SendCharToEditor(s, 9)) ThePredictionEngine().tracker.FinishWord();
 }
 
 // A line break in a note; the end of the editing of a field or a search text.
-void Enter(HWND dialog, const MainScreenState& s) {
+void Enter(HWND dialog, MainScreenState& s) {
   if (EditMode == kEditField || EditMode == kEditSearchText) {
     AcceptText(dialog, s);
     return;
   }
-  SendCharToEditor(s, 10);
-  ThePredictionEngine().tracker.FinishWord();
+  if (SendCharToEditor(s, 10)) ThePredictionEngine().tracker.FinishWord();
 }
 
-void InsertText(const MainScreenState& s, const WCHAR* text) {
+void InsertText(MainScreenState& s, const WCHAR* text) {
   for (const WCHAR* p = text; p != nullptr && *p != 0; ++p) SendCharToEditor(s, *p);
 }
 
@@ -690,10 +668,8 @@ void CompleteWord(const MainScreenState& s, const WCHAR* rest) {
   WordBeforeCaret(s.editor, word);
   if (s.keyboard != nullptr) SendMessage(s.keyboard, RefreshMessage, 0, 0);
   if (word[0] != 0) {
-    const std::u16string text = EditorText(s.editor);
-    const size_t caret = std::min<size_t>(SelectionStart(s.editor), text.size());
-    size_t end = caret;
-    while (end < text.size() && !IsCaretWordSeparator(text[end])) ++end;
+    const size_t caret = SelectionStart(s.editor);
+    const size_t end = WordEndAfterCaret(s.editor);
     if (end > caret) SendMessage(s.editor, EM_SETSEL, caret, static_cast<LPARAM>(end));
   }
   SendMessage(s.editor, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(rest));
@@ -713,6 +689,13 @@ BOOL OnKeyboardInput(HWND dialog, WPARAM code, const WCHAR* text) {
   }
   SendMessage(s.predictionBar, RefreshMessage, 0, 0);
   return TRUE;
+}
+
+// The editor's notifications: EN_MAXTEXT marks the character just sent as refused.
+BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
+  MainScreenState& s = *State(dialog);
+  if (HIWORD(wParam) == EN_MAXTEXT && reinterpret_cast<HWND>(lParam) == s.editor) s.editorFull = true;
+  return FALSE;
 }
 
 BOOL OnCaretMoved(HWND dialog) {
@@ -738,6 +721,7 @@ void OnLanguageButton(MainScreenState& s) {
 
 BOOL OnMenuCommand(HWND dialog, int button) {
   MainScreenState& s = *State(dialog);
+  if (button >= kNumericButton && button <= kBackButton) CommitPendingInput(s);
   switch (button) {
     case kNumericButton: ToggleNumericMode(dialog, s); break;
     case kLanguageButton: OnLanguageButton(s); break;
@@ -787,6 +771,7 @@ BOOL CALLBACK MainScreenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_KEYDOWN: return TRUE;  // the application buttons act on release
     case KeyboardInputMessage: return OnKeyboardInput(dialog, wParam, reinterpret_cast<const WCHAR*>(lParam));
     case CaretMovedMessage: return OnCaretMoved(dialog);
+    case WM_COMMAND: return OnCommand(dialog, wParam, lParam);
     case OpenFxKeysMessage: return OnOpenFxKeys(dialog);
     case MenuCommandMessage: return OnMenuCommand(dialog, static_cast<int>(static_cast<LONG_PTR>(wParam)));
     case WM_CLOSE: return OnClose(dialog);

@@ -12,11 +12,11 @@
 // - The contacts band waits for the contacts-ready flag only while a contacts thread exists.
 #include "shell/main_window.h"
 
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 #include "shell/edit_mode.h"
 #include "shell/main_screen.h"
 #include "shell/menu_bar.h"
@@ -76,7 +76,7 @@ constexpr int kExitCommand = 4;
 
 struct MainWindowState {
   ButtonSpec bands[kBandCount];  // the StartPanel's buttons; the toolkit keeps a pointer to them
-  int startPanel;                // StartPanel id
+  ButtonPanel startPanel;        // the StartPanel
   int pressedBand;               // written by PressButtonAt and MoveButtonFocus; -1 none
   bool penOnBand;                // a pen-down hit a band and its pen-up has not come yet
   HWND menuBar;                  // the grid menu, while open

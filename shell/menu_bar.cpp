@@ -10,9 +10,10 @@
 // - A label message for a button outside 0-8 is ignored.
 #include "shell/menu_bar.h"
 
+#include "common/messages.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
-#include "shell/app_messages.h"
+#include "drawing/skin_images.h"
 #include "shell/edit_mode.h"
 #include "shell/window_stack.h"
 
@@ -34,7 +35,7 @@ constexpr RECT kGridWindow{48, 200, 48 + 3 * kCellWidth, 200 + 3 * kCellHeight};
 constexpr int kLabelRoom = 199;  // characters a label message copies
 
 // Image list of every menu: slot 0 plain, 1 right arrow, 2 left arrow.
-constexpr int kMenuImages[] = {29, 28, 27};  // "menu_ures.png", "menu_jobb.png", "menu_bal.png"
+constexpr int kMenuImages[] = {kSkinMenuUres, kSkinMenuJobb, kSkinMenuBal};
 
 constexpr UINT kCentred = 5;  // DT_CENTER | DT_VCENTER
 constexpr int kVerticalInset = 8;
@@ -87,7 +88,7 @@ constexpr int kKindCount = static_cast<int>(sizeof kKindLabels / sizeof kKindLab
 
 struct MenuInstance {
   MenuSpec menuSpec;
-  int panel;         // ButtonPanel id
+  ButtonPanel panel;  // the buttons' panel
   int font;          // label font id
   bool ignoreKeys;   // grid: set for the first 300 ms
   int focused;       // focused button, -1 for none

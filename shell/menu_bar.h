@@ -4,6 +4,8 @@
 // after a choice. A chosen button goes to the owner as MenuCommandMessage.
 #pragma once
 
+#include "common/window_class.h"
+
 #include <device/windows.h>
 
 #include <cstdint>
@@ -40,3 +42,6 @@ constexpr UINT_PTR kMenuClosedTimer = 3;
 constexpr int kMenuButtonCount = 9;  // 0-4 commands; 5-8 the grid's corner "x" buttons
 
 LRESULT CALLBACK MenuClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// MenuClass: arrow cursor, no background brush; start-up registers it.
+inline constexpr WindowClassRow kMenuClassRow{kMenuClassName, MenuClassProc, true, kNoBackground};

@@ -27,27 +27,17 @@ std::atomic<std::int32_t>& ContactsReady = TheContactList().ready;
 
 namespace {
 
-constexpr int kNoBackground = -1;
-
-// One window class of the program. A window that becomes part of the program adds its row
-// here; the order is the registration order.
-struct WindowClassRow {
-  const WCHAR* name;
-  WNDPROC proc;
-  bool arrowCursor;
-  int background;  // a stock brush, or kNoBackground when the window paints all of itself
-};
-
+// The program's window classes in registration order. A window that becomes part of the
+// program adds its class row here, at its place.
 constexpr WindowClassRow kWindowClasses[] = {
-    // class               procedure             arrow  background
-    {kMainWindowClass,     TavrelProc,           false, WHITE_BRUSH},
-    {kNoteEditorClass,     NoteEditorProc,       true,  kNoBackground},
-    {kPredictKeyClass,     PredictKeyClassProc,  true,  kNoBackground},
-    {kPhoneKeyClass,       PhoneKeyClassProc,    true,  kNoBackground},
+    {kMainWindowClass, TavrelProc, false, WHITE_BRUSH},
+    kNoteEditorClassRow,
+    kPredictKeyClassRow,
+    kPhoneKeyClassRow,
     // LandscapeKeyClass, NumExpKeyClass and QwertyKeyClass come here, in this order.
-    {kPredictionBarClass,  PredictKeysClassProc, true,  kNoBackground},
+    kPredictionBarClassRow,
     // "EditLSClass" comes here.
-    {kMenuClassName,       MenuClassProc,        true,  kNoBackground},
+    kMenuClassRow,
     // "FxKeyClass" and "ViewNoteWindowClass" come here.
 };
 
@@ -101,15 +91,7 @@ void ShutDown() {
 }  // namespace
 
 void RegisterWindowClasses(HINSTANCE instance) {
-  for (const WindowClassRow& row : kWindowClasses) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = row.proc;
-    wc.hInstance = instance;
-    wc.hCursor = row.arrowCursor ? LoadCursor(nullptr, IDC_ARROW) : nullptr;
-    wc.hbrBackground = row.background == kNoBackground ? nullptr : static_cast<HBRUSH>(GetStockObject(row.background));
-    wc.lpszClassName = row.name;
-    RegisterClass(&wc);
-  }
+  for (const WindowClassRow& row : kWindowClasses) RegisterWindowClass(instance, row);
 }
 
 int RunTavrel(HINSTANCE instance) {

@@ -5,13 +5,13 @@
 //
 //   PredictTap  a character key, then Space (the marks change after both)
 //   PhoneTap    a letter key while its character is pending (preview painted at once)
+#include "common/messages.h"
 #include "drawing/skin_images.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <device/driver.h>
 #include <device/files.h>
@@ -19,6 +19,8 @@
 #include <benchmark/benchmark.h>
 
 namespace {
+
+constexpr int kKeypadTop = 122;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == KeyboardInputMessage && wParam == kInputCharacter && lParam != 0) {
@@ -37,26 +39,30 @@ HWND StartKeypad(device::Driver& driver, const WCHAR* className) {
   LoadSettings(TheSettings(), engine.languages.count);
   engine.tracker.SetLoadedLanguage(-1);
   LoadLanguageDictionaries(engine, 0);
-  RegisterPhoneKeyClass(nullptr);
-  RegisterPredictKeyClass(nullptr);
+  RegisterWindowClass(nullptr, kPhoneKeyClassRow);
+  RegisterWindowClass(nullptr, kPredictKeyClassRow);
   WNDCLASSW wc{};
   wc.lpfnWndProc = ParentProc;
   wc.lpszClassName = u"BenchParent";
   RegisterClass(&wc);
   HWND parent = CreateWindowEx(0, u"BenchParent", u"main", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
                                nullptr, nullptr);
-  HWND keypad = CreateWindowEx(0, className, u"keyboard", WS_CHILD | WS_VISIBLE, 0, 122, 240, 201, parent, nullptr,
+  HWND keypad = CreateWindowEx(0, className, u"keyboard", WS_CHILD | WS_VISIBLE, 0, kKeypadTop, 240, 201, parent, nullptr,
                                nullptr, nullptr);
   driver.RunUntilIdle();
   return keypad;
+}
+
+void TapKey(device::Driver& driver, const KeyPlace& key) {
+  driver.Tap((key.rect.left + key.rect.right) / 2, kKeypadTop + (key.rect.top + key.rect.bottom) / 2);
 }
 
 void BM_PredictTap(benchmark::State& state) {
   device::Driver driver;
   StartKeypad(driver, kPredictKeyClass);
   for (auto _ : state) {
-    driver.Tap(17 + 34 * 4, 122 + 17);  // 'e'
-    driver.Tap(120, 122 + 185);         // Space
+    TapKey(driver, PredictKeyPlace(4));  // 'e'
+    TapKey(driver, PredictKeyPlace(kPredictSpaceKey));
   }
   state.SetItemsProcessed(state.iterations() * 2);
 }
@@ -64,7 +70,7 @@ void BM_PredictTap(benchmark::State& state) {
 void BM_PhoneTap(benchmark::State& state) {
   device::Driver driver;
   StartKeypad(driver, kPhoneKeyClass);
-  for (auto _ : state) driver.Tap(120, 122 + 22);  // letter key 2, cycling
+  for (auto _ : state) TapKey(driver, PhoneKeyPlace(1));  // letter key 2, cycling
   state.SetItemsProcessed(state.iterations());
 }
 

@@ -14,15 +14,6 @@ using namespace mainscreen_test;
 
 namespace {
 
-// The screen point of the predictive-keypad key that types `c`; Space is the function key.
-POINT KeyOf(WCHAR c) {
-  if (c == u' ') return POINT{120, 300};
-  const WCHAR* row = ThePredictionEngine().languages.Language(TheSettings().CurrentLang).PREDICT_1;
-  for (int i = 0; i < 35 && row[i] != 0; ++i) {
-    if (row[i] == c) return POINT{34 * (i % 7) + 17, 122 + 34 * (i / 7) + 17};
-  }
-  return POINT{120, 300};
-}
 
 void BM_PredictiveKeystrokeToScreen(benchmark::State& state) {
   device::Driver driver;
@@ -34,7 +25,7 @@ void BM_PredictiveKeystrokeToScreen(benchmark::State& state) {
   HWND editor = Editor(driver);
   std::vector<POINT> keys;
   for (WCHAR c : std::u16string(u"the quick brown fox jumps over the lazy dog and then some more words ")) {
-    keys.push_back(KeyOf(c));
+    keys.push_back(PredictiveKeyPoint(c));
   }
   size_t typed = 0;
   for (auto _ : state) {

@@ -3,13 +3,13 @@
 // KeyboardInputMessage (feeding typed characters to the word tracker as the main screen does).
 #pragma once
 
+#include "common/messages.h"
 #include "drawing/skin_images.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 
 #include <device/driver.h>
 #include <device/files.h>
@@ -57,6 +57,11 @@ inline LRESULT CALLBACK MainScreenStandIn(HWND hwnd, UINT msg, WPARAM wParam, LP
   return 0;
 }
 
+// The screen point at the centre of a key rectangle of a keyboard at the usual place.
+inline POINT CentreOnScreen(const RECT& key) {
+  return POINT{(key.left + key.right) / 2, kKeyboardTop + (key.top + key.bottom) / 2};
+}
+
 inline COLORREF ImagePixel(int skinIndex, int x, int y) {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, SkinImage(skinIndex));
@@ -81,11 +86,11 @@ class KeyboardTest : public ::testing::Test {
     Inputs().clear();
     // A new process: every keypad state back at its start values.
     ThePhoneKeypad() = PhoneKeypadState{};
-    ThePredictKeypad() = PredictKeypadState{false, false, -1, {0, 0}, 0};
+    ThePredictKeypad() = PredictKeypadState{};
     AccentIndex() = kAccentStartIndex;
 
-    RegisterPhoneKeyClass(nullptr);
-    RegisterPredictKeyClass(nullptr);
+    RegisterWindowClass(nullptr, kPhoneKeyClassRow);
+    RegisterWindowClass(nullptr, kPredictKeyClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = MainScreenStandIn;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -110,21 +115,36 @@ class KeyboardTest : public ::testing::Test {
   }
   void StrokeFrom(POINT p, int dx, int dy) { driver_.Stroke(p.x, p.y, p.x + dx, p.y + dy); }
 
-  // Which frame of its image a key shows on the screen (client rectangle of the keyboard),
-  // judged at the first pixel of the key's top rows where frames 0 and 1 differ; -1 when the
-  // screen shows neither.
-  int ShownFrame(const RECT& key, int skinIndex) const {
+  // Which frame of its image (0 normal, 1 focused or marked, 2 pressed) a key shows on the
+  // screen, judged at the first pixel of the key's top rows where the three frames differ; -1
+  // when the screen shows none of them.
+  int ShownFrame(const KeyPlace& place) const {
+    const RECT& key = place.rect;
     const int width = key.right - key.left;
     for (int y = 0; y < 8; ++y) {
       for (int x = 0; x < width; ++x) {
-        const COLORREF normal = ImagePixel(skinIndex, x, y);
-        const COLORREF focused = ImagePixel(skinIndex, width + x, y);
-        if (normal == focused) continue;
+        const COLORREF frames[3] = {ImagePixel(place.skinImage, x, y), ImagePixel(place.skinImage, width + x, y),
+                                    ImagePixel(place.skinImage, 2 * width + x, y)};
+        if (frames[0] == frames[1] || frames[1] == frames[2] || frames[0] == frames[2]) continue;
         const COLORREF shown = driver_.Pixel(key.left + x, kKeyboardTop + key.top + y);
-        return shown == focused ? 1 : shown == normal ? 0 : -1;
+        for (int k = 0; k < 3; ++k) {
+          if (shown == frames[k]) return k;
+        }
+        return -1;
       }
     }
     return -1;
+  }
+
+  // How many pixels of a key at rest differ from its normal image: the ink of its label.
+  int LabelInk(const KeyPlace& place) const {
+    int ink = 0;
+    for (int y = place.rect.top; y < place.rect.bottom && kKeyboardTop + y < 320; ++y) {
+      for (int x = place.rect.left; x < place.rect.right; ++x) {
+        ink += driver_.Pixel(x, kKeyboardTop + y) != ImagePixel(place.skinImage, x - place.rect.left, y - place.rect.top);
+      }
+    }
+    return ink;
   }
 
   // Whether any pixel of the rectangle (screen coordinates) is a strong red.

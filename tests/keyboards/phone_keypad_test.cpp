@@ -7,19 +7,15 @@
 namespace keyboard_test {
 namespace {
 
-constexpr int kCapsKey = 13;
-constexpr int kSpaceKey = 14;
-constexpr int kBackspaceKey = 15;
-constexpr int kEnterKey = 16;
-constexpr RECT kCapsRect{48, 170, 96, 201};
-constexpr int kCapsImage = 16;  // "caps_00.png"
+constexpr int kShiftKey = kPhoneShiftKey;
+constexpr int kCapsKey = kPhoneCapsKey;
+constexpr int kSpaceKey = kPhoneSpaceKey;
+constexpr int kBackspaceKey = kPhoneBackspaceKey;
+constexpr int kEnterKey = kPhoneEnterKey;
 constexpr RECT kPreviewArea{160, 75, 240, 95};
 
 // Screen point at the centre of a key.
-POINT KeyPoint(int key) {
-  if (key < 12) return POINT{40 + 80 * (key % 3), kKeyboardTop + 22 + 42 * (key / 3)};
-  return POINT{24 + 48 * (key - 12), kKeyboardTop + 185};
-}
+POINT KeyPoint(int key) { return CentreOnScreen(PhoneKeyPlace(key).rect); }
 
 class PhoneKeypadTest : public KeyboardTest {
  protected:
@@ -100,18 +96,18 @@ TEST_F(PhoneKeypadTest, ShiftAndCapsTogetherGiveLowerCase) {
     TapKey(1);
     driver_.AdvanceTime(Period());
   };
-  EXPECT_EQ(ShownFrame(kCapsRect, kCapsImage), 0);
-  TapKey(12);  // Shift
+  EXPECT_EQ(ShownFrame(PhoneKeyPlace(kCapsKey)), 0);
+  TapKey(kShiftKey);
   typeKeyOne();
   TapKey(kCapsKey);
   typeKeyOne();
-  EXPECT_EQ(ShownFrame(kCapsRect, kCapsImage), 1) << "Caps shows its focused look while set";
-  TapKey(12);  // Shift off, Caps still on
+  EXPECT_EQ(ShownFrame(PhoneKeyPlace(kCapsKey)), 1) << "Caps shows its focused look while set";
+  TapKey(kShiftKey);  // Shift off, Caps still on
   typeKeyOne();
   TapKey(kCapsKey);
   typeKeyOne();
   EXPECT_EQ(Typed(), u"AaAa") << "typing resets neither flag";
-  EXPECT_EQ(ShownFrame(kCapsRect, kCapsImage), 0);
+  EXPECT_EQ(ShownFrame(PhoneKeyPlace(kCapsKey)), 0);
 }
 
 TEST_F(PhoneKeypadTest, Strokes_ThirtyFivePixelsIsATapThirtySixAStroke) {
@@ -138,7 +134,7 @@ TEST_F(PhoneKeypadTest, Strokes_UpUsesTheLastTappedKeyAndCapsLowersIt) {
   StrokeKey(7, 0, -40);
   EXPECT_EQ(Typed(), u"dDd") << "with Caps the group is upper case and the stroke gives lower case";
 
-  TapKey(12);  // Shift plays no part in strokes
+  TapKey(kShiftKey);  // Shift plays no part in strokes
   TapKey(kCapsKey);
   StrokeKey(7, 0, -40);
   EXPECT_EQ(Typed(), u"dDdD");
@@ -151,6 +147,34 @@ TEST_F(PhoneKeypadTest, Strokes_UpReplacesThePendingCharacter) {
   EXPECT_FALSE(IsWindowVisible(Preview()));
   driver_.AdvanceTime(Period() * 2);
   EXPECT_EQ(Typed(), u"B") << "the pending 'b' does not follow its capital";
+}
+
+TEST_F(PhoneKeypadTest, Strokes_SpaceBackspaceAndEnterFollowThePendingCharacter) {
+  TapKey(1);
+  StrokeKey(4, 36, 0);
+  EXPECT_EQ(Typed(), u"a ");
+  TapKey(1, 2);
+  StrokeKey(4, -36, 0);
+  EXPECT_EQ(Typed(), u"a b\b");
+  TapKey(2);
+  StrokeKey(4, 0, 36);
+  EXPECT_EQ(Typed(), u"a b\bd\r");
+  EXPECT_FALSE(IsWindowVisible(Preview()));
+  driver_.AdvanceTime(Period() * 2);
+  EXPECT_EQ(Typed(), u"a b\bd\r") << "nothing follows the strokes";
+}
+
+TEST_F(PhoneKeypadTest, CommitPendingInputTypesThePendingCharacterAtOnce) {
+  SendMessage(keypad_, CommitPendingInputMessage, 0, 0);
+  EXPECT_EQ(Typed(), u"") << "nothing pending, nothing typed";
+  TapKey(1, 2);
+  SendMessage(keypad_, CommitPendingInputMessage, 0, 0);
+  EXPECT_EQ(Typed(), u"b");
+  EXPECT_FALSE(IsWindowVisible(Preview()));
+  driver_.AdvanceTime(Period() * 2);
+  TapKey(1);
+  driver_.AdvanceTime(Period());
+  EXPECT_EQ(Typed(), u"ba") << "the next tap starts a new cycle";
 }
 
 TEST_F(PhoneKeypadTest, PenDownBesideEveryKeyDoesNothing) {
@@ -173,7 +197,7 @@ TEST_F(PhoneKeypadTest, DirectionKeysMoveTheFocusWithoutTyping) {
   EXPECT_EQ(ThePhoneKeypad().currentKey, 5) << "no wrap-around at the edge";
   driver_.PressKey(VK_DOWN);
   EXPECT_EQ(ThePhoneKeypad().currentKey, 8);
-  EXPECT_EQ(ShownFrame(RECT{160, 85, 240, 127}, 13), 1) << "the focused key shows frame 1";
+  EXPECT_EQ(ShownFrame(PhoneKeyPlace(8)), 1) << "the focused key shows frame 1";
   EXPECT_EQ(Typed(), u"");
 }
 
@@ -185,7 +209,7 @@ TEST_F(PhoneKeypadTest, LanguageChangeRefillsTheGroups) {
 }
 
 TEST_F(PhoneKeypadTest, StateOutlivesTheKeypadButNotItsPendingCharacter) {
-  TapKey(12);  // Shift
+  TapKey(kShiftKey);
   TapKey(1);
   DestroyWindow(keypad_);
   driver_.AdvanceTime(Period() * 2);
@@ -211,10 +235,20 @@ TEST_F(PhoneKeypadTest, ShortKeyStringsLeaveTheOtherGroupsAndLongOnesAreCut) {
   EXPECT_EQ(std::u16string(ThePhoneKeypad().letters[2]), u"def3") << "a group the string lacks stays";
 }
 
-TEST_F(PhoneKeypadTest, Screenshot) {
-  TapKey(12);
+TEST_F(PhoneKeypadTest, ScreenShowsKeyFacesLabelsAndThePendingCharacter) {
+  TapKey(kShiftKey);
   TapKey(1, 2);
-  EXPECT_FALSE(driver_.Screenshot("phone_keypad").empty());
+  driver_.Screenshot("phone_keypad");
+  for (int key = 0; key < kPhoneKeyCount; ++key) EXPECT_EQ(ShownFrame(PhoneKeyPlace(key)), 0) << key;
+  for (int key : {kShiftKey, kCapsKey, kSpaceKey}) EXPECT_GT(LabelInk(PhoneKeyPlace(key)), 20) << key;
+  for (int key : {0, 1, kBackspaceKey, kEnterKey}) EXPECT_EQ(LabelInk(PhoneKeyPlace(key)), 0) << "no label on " << key;
+  EXPECT_EQ(driver_.WindowText(Preview()), u"ABC2");
+  EXPECT_TRUE(HasRedInk(kPreviewArea)) << "'B' is pending";
+  const POINT p = KeyPoint(4);
+  driver_.PenDown(p.x, p.y);
+  EXPECT_EQ(ShownFrame(PhoneKeyPlace(4)), 2) << "a key under the pen shows its pressed face";
+  driver_.PenUp(p.x, p.y);
+  EXPECT_EQ(ShownFrame(PhoneKeyPlace(4)), 0);
 }
 
 }  // namespace

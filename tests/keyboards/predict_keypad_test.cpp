@@ -5,11 +5,9 @@
 namespace keyboard_test {
 namespace {
 
-constexpr int kFnKey = 35;
-constexpr int kCapsKey = 36;
-constexpr int kSpaceKey = 37;
-constexpr int kBackspaceKey = 38;
-constexpr int kCharacterImage = 20;  // "fura_01.png"
+constexpr int kFnKey = kPredictFnKey;
+constexpr int kCapsKey = kPredictCapsKey;
+constexpr int kBackspaceKey = kPredictBackspaceKey;
 
 // English PREDICT_1: "abcdefghijklmnopqrstuvwxyz'-.,   ?!"
 constexpr int kKeyA = 0;
@@ -23,19 +21,11 @@ constexpr int kSpanishU = 21;
 constexpr int kSpanishAcute = 27;
 constexpr int kSpanishSpace = 30;
 
-RECT KeyRect(int key) {
-  if (key < 35) return RECT{34 * (key % 7), 34 * (key / 7), 34 * (key % 7) + 34, 34 * (key / 7) + 34};
-  return RECT{48 * (key - 35), 170, 48 * (key - 35) + 48, 200};
-}
-
 // Screen point at the centre of a key.
-POINT KeyPoint(int key) {
-  const RECT r = KeyRect(key);
-  return POINT{(r.left + r.right) / 2, kKeyboardTop + (r.top + r.bottom) / 2};
-}
+POINT KeyPoint(int key) { return CentreOnScreen(PredictKeyPlace(key).rect); }
 
 RECT ScreenRect(int key) {
-  RECT r = KeyRect(key);
+  RECT r = PredictKeyPlace(key).rect;
   OffsetRect(&r, 0, kKeyboardTop);
   return r;
 }
@@ -50,7 +40,7 @@ class PredictKeypadTest : public KeyboardTest {
 
   void TapKey(int key, int times = 1) { TapAt(KeyPoint(key), times); }
   void StrokeKey(int key, int dx, int dy) { StrokeFrom(KeyPoint(key), dx, dy); }
-  bool Marked(int key) const { return ShownFrame(KeyRect(key), kCharacterImage) == 1; }
+  bool Marked(int key) const { return ShownFrame(PredictKeyPlace(key)) == 1; }
   void SwitchLanguage(int language) {
     ThePredictionEngine().tracker.SetLoadedLanguage(language);
     SendMessage(keypad_, LanguageChangedMessage, static_cast<WPARAM>(language), 0);
@@ -79,7 +69,7 @@ TEST_F(PredictKeypadTest, Marks_FollowTypingAndCompareCaseSensitively) {
   TapKey(kCapsKey);
   EXPECT_FALSE(Marked(kKeyB)) << "'B' is not 'b'";
   EXPECT_TRUE(Marked(kKeyX));
-  EXPECT_EQ(ShownFrame(KeyRect(kCapsKey), 16), 1) << "Caps shows its focused look while set";
+  EXPECT_EQ(ShownFrame(PredictKeyPlace(kCapsKey)), 1) << "Caps shows its focused look while set";
 }
 
 TEST_F(PredictKeypadTest, Marks_NeverShownWithShowPredictOff) {
@@ -210,17 +200,17 @@ TEST_F(PredictKeypadTest, HardwareKeysRunAfter100Ms) {
 
   driver_.PressKey(VK_LEFT);
   driver_.AdvanceTime(100);
-  EXPECT_EQ(ThePredictKeypad().focusedKey, kKeyComma);
+  EXPECT_EQ(PredictKeypadFocusedKey(keypad_), kKeyComma);
   driver_.PressKey(VK_RETURN);
   driver_.AdvanceTime(100);
   EXPECT_EQ(Typed(), u" ,");
-  EXPECT_EQ(ThePredictKeypad().focusedKey, kFirstSpace) << "after Enter the focus returns to the space key";
+  EXPECT_EQ(PredictKeypadFocusedKey(keypad_), kFirstSpace) << "after Enter the focus returns to the space key";
 
   driver_.PressKey(VK_RETURN);
   driver_.PressKey(VK_LEFT);
   driver_.AdvanceTime(100);
   EXPECT_EQ(Typed(), u" , ") << "a direction key does not replace a pending Enter";
-  EXPECT_EQ(ThePredictKeypad().focusedKey, kFirstSpace);
+  EXPECT_EQ(PredictKeypadFocusedKey(keypad_), kFirstSpace);
 }
 
 TEST_F(PredictKeypadTest, PenDownBesideEveryKeyDoesNothing) {
@@ -229,18 +219,26 @@ TEST_F(PredictKeypadTest, PenDownBesideEveryKeyDoesNothing) {
   EXPECT_EQ(Typed(), u"b");
 }
 
-TEST_F(PredictKeypadTest, Screenshot) {
+TEST_F(PredictKeypadTest, ScreenShowsMarksLabelsPressedKeysAndAccents) {
   ThePredictionEngine().dictionary.AddStoredWord(u"hello", 10);
   ThePredictionEngine().dictionary.AddStoredWord(u"help", 8);
   ThePredictionEngine().dictionary.AddStoredWord(u"hat", 5);
   TapKey(7);  // 'h': e and a marked
-  EXPECT_FALSE(driver_.Screenshot("predict_keypad").empty());
+  driver_.Screenshot("predict_keypad");
+  EXPECT_TRUE(Marked(kKeyE));
+  EXPECT_TRUE(Marked(kKeyA));
+  EXPECT_FALSE(Marked(kKeyB));
+  for (int key : {kKeyA, kKeyB, kFnKey, kCapsKey, int{kPredictSpaceKey}}) EXPECT_GT(LabelInk(PredictKeyPlace(key)), 10) << key;
+  EXPECT_EQ(LabelInk(PredictKeyPlace(kBackspaceKey)), 0) << "Backspace shows its picture only";
   driver_.PenDown(KeyPoint(kKeyE).x, KeyPoint(kKeyE).y);
-  EXPECT_FALSE(driver_.Screenshot("predict_keypad_pressed").empty());
+  driver_.Screenshot("predict_keypad_pressed");
+  EXPECT_EQ(ShownFrame(PredictKeyPlace(kKeyE)), 2);
   driver_.PenUp(KeyPoint(kKeyE).x, KeyPoint(kKeyE).y);
   SwitchLanguage(kSpanish);
   TapKey(kSpanishAcute);
-  EXPECT_FALSE(driver_.Screenshot("predict_keypad_accent").empty());
+  driver_.Screenshot("predict_keypad_accent");
+  EXPECT_TRUE(HasRedInk(ScreenRect(kKeyE)));
+  EXPECT_FALSE(HasRedInk(ScreenRect(kKeyB)));
 }
 
 }  // namespace

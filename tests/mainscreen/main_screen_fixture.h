@@ -3,6 +3,7 @@
 // standing in for the start window), and the places a person taps.
 #pragma once
 
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/skin_images.h"
 #include "editor/note_editor.h"
@@ -13,7 +14,6 @@
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 #include "shell/edit_mode.h"
 #include "shell/main_screen.h"
 #include "shell/menu_bar.h"
@@ -47,11 +47,7 @@ struct Outcome {
 };
 
 inline void RegisterClasses(HINSTANCE instance) {
-  RegisterWindowClasses(instance);  // the start window and the menu bar
-  RegisterNoteEditorClass(instance);
-  RegisterPredictKeyClass(instance);
-  RegisterPhoneKeyClass(instance);
-  RegisterPredictionBarClass(instance);
+  RegisterWindowClasses(instance);  // every class of the program, as start-up registers them
   WNDCLASSW owner{};
   owner.lpfnWndProc = DefWindowProc;
   owner.hInstance = instance;
@@ -146,6 +142,27 @@ inline void TypeWord(device::Driver& d, const std::u16string& word) {
     SendInput(d, kInputCharacter, one);
   }
 }
+
+// Where the portrait keyboards lie on the screen with `Menu` on.
+inline constexpr int kKeyboardTop = 122;
+
+inline POINT KeyCentre(const RECT& key) {
+  return POINT{(key.left + key.right) / 2, kKeyboardTop + (key.top + key.bottom) / 2};
+}
+
+// The predictive-keypad key that types `c` in the current language (Space for ' ', and the
+// Space key too when no key types it).
+inline POINT PredictiveKeyPoint(WCHAR c) {
+  const WCHAR* row = ThePredictionEngine().languages.Language(TheSettings().CurrentLang).PREDICT_1;
+  if (c != u' ') {
+    for (int i = 0; i < kCharacterKeyCount && row[i] != 0; ++i) {
+      if (row[i] == c) return KeyCentre(PredictKeyPlace(i).rect);
+    }
+  }
+  return KeyCentre(PredictKeyPlace(kPredictSpaceKey).rect);
+}
+
+inline POINT PhoneKeyPoint(int key) { return KeyCentre(PhoneKeyPlace(key).rect); }
 
 // The menu bar (`Menu` on): five 48-pixel buttons along the top.
 inline void TapMenu(device::Driver& d, int button) { d.Tap(48 * button + 24, 15); }

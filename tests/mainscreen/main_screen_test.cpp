@@ -25,15 +25,6 @@ bool NotesFolderHoldsANote() {
   return true;
 }
 
-// The screen point of a predictive-keypad key that types `c` (the keypad is at 0, 122 with
-// `Menu` on; keys are 34 x 34 in rows of seven).
-POINT PredictiveKey(WCHAR c) {
-  const WCHAR* row = ThePredictionEngine().languages.Language(TheSettings().CurrentLang).PREDICT_1;
-  for (int i = 0; i < 35 && row[i] != 0; ++i) {
-    if (row[i] == c) return POINT{34 * (i % 7) + 17, 122 + 34 * (i / 7) + 17};
-  }
-  return POINT{-1, -1};
-}
 
 EditRequest FieldRequest(const WCHAR* title, const WCHAR* text) {
   EditRequest request{};
@@ -376,8 +367,7 @@ TEST(MainScreen, TypingOnThePredictiveKeypadShowsSuggestionsInTheBar) {
     GetWindowRect(bar, &r);
     const COLORREF blank = d.Pixel(40, r.top + 13);
     for (WCHAR c : {u't', u'h'}) {
-      const POINT key = PredictiveKey(c);
-      ASSERT_GE(key.x, 0);
+      const POINT key = PredictiveKeyPoint(c);
       d.Tap(key.x, key.y);
     }
     EXPECT_EQ(EditorText(d), u"th");

@@ -1,7 +1,7 @@
 // The portrait editor: an EDIT control with MyEditWindowClass's procedure, in a parent of the
 // test's own that records what the editor hands it.
+#include "common/messages.h"
 #include "editor/note_editor.h"
-#include "shell/app_messages.h"
 
 #include <device/driver.h>
 #include <device/edit.h>
@@ -31,7 +31,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class NoteEditor : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterNoteEditorClass(nullptr);
+    RegisterWindowClass(nullptr, kNoteEditorClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ParentProc;
     wc.lpszClassName = u"EditorParent";

@@ -1,9 +1,10 @@
 // The prediction bar in a parent of the test's own: which completion each button gives in
 // both layouts, and the empty button that asks for the Fx keys.
+#include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "keyboards/prediction_bar.h"
 #include "prediction/prediction_engine.h"
-#include "shell/app_messages.h"
+#include "settings/settings_store.h"
 
 #include <device/driver.h>
 
@@ -37,7 +38,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class PredictionBar : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterPredictionBarClass(nullptr);
+    RegisterWindowClass(nullptr, kPredictionBarClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ParentProc;
     wc.lpszClassName = u"BarParent";
@@ -104,6 +105,22 @@ TEST_F(PredictionBar, TheVerticalBarsBottomButtonGivesCompletionZero) {
   received.clear();
   driver.Tap(45 + 15, 20);
   EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"b"}}));
+}
+
+TEST_F(PredictionBar, WithAddSpaceTheWordThatNothingExtendsIsFollowedByASpace) {
+  TheSettings().AddSpace = 1;
+  ShowCompletionsOf(u"ca");
+  received.clear();
+  driver.Tap(10, 93 + 13);  // "cat": no longer word
+  EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"t"},
+                                             {KeyboardInputMessage, kInputCharacter, u" "}}));
+  EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"") << "the word ends unlearned";
+  TheSettings().AddSpace = 0;
+  ShowCompletionsOf(u"ca");
+  received.clear();
+  driver.Tap(10, 93 + 13);
+  EXPECT_EQ(received, (std::vector<Received>{{KeyboardInputMessage, kInputCompleteWord, u"t"}}));
+  EXPECT_EQ(std::u16string(ThePredictionEngine().tracker.CurrentWord()), u"cat");
 }
 
 TEST_F(PredictionBar, AnEmptyButtonAsksForTheFxKeysInsteadOfInsertingText) {

@@ -1,10 +1,7 @@
-// The messages the engine sends to windows: the rest of an accepted completion (and the space
-// of AddSpace) to the main screen, and a language switch to the keyboard and the menu bar.
+// The messages a language switch sends to windows: the new language to the keyboard and its
+// name to the menu bar.
+#include "common/messages.h"
 #include "prediction/language_switch.h"
-#include "prediction/window_messages.h"
-#include "prediction/word_tracker.h"
-
-#include "test_words.h"
 
 #include <device/driver.h>
 #include <device/user.h>
@@ -67,20 +64,6 @@ class PredictionMessages : public ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(PredictionMessages, AcceptedCompletionGoesToTheBarsParent) {
-  Store(engine.dictionary, {{u"hello", 3}, {u"hellos", 1}});
-  engine.tracker.SetCurrentWord(u"hel");
-  ASSERT_TRUE(engine.tracker.AcceptCompletion(bar, 0, true));  // "hellos" still extends it
-  EXPECT_EQ(Log(), (std::vector<Received>{{mainScreen, KeyboardInputMessage, kInputCompleteWord, u"lo"}}));
-  Log().clear();
-  ASSERT_TRUE(engine.tracker.AcceptCompletion(bar, 0, true));
-  EXPECT_EQ(Log(), (std::vector<Received>{{mainScreen, KeyboardInputMessage, kInputCompleteWord, u"s"},
-                                          {mainScreen, KeyboardInputMessage, kInputCharacter, u" "}}));
-  Log().clear();
-  EXPECT_FALSE(engine.tracker.AcceptCompletion(bar, 1, true));  // nothing offered
-  EXPECT_TRUE(Log().empty());
-}
 
 TEST_F(PredictionMessages, LanguageSwitchTellsKeyboardAndMenuBar) {
   const std::u16string block = u"CHARSET=START\r\nLONG=L\r\nNAME=%\r\nPREDICTDB=-\r\nNEXTWORDDB=-\r\n";

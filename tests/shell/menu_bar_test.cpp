@@ -3,8 +3,8 @@
 // tap beside its buttons, the landscape collapse and label changes.
 #include "shell_test_support.h"
 
+#include "common/messages.h"
 #include "drawing/skin_images.h"
-#include "shell/app_messages.h"
 #include "shell/menu_bar.h"
 #include "shell/startup.h"
 

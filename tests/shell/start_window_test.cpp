@@ -2,11 +2,11 @@
 // button assignment and the grid menu that Enter opens when the menu bar is not shown always.
 #include "shell_test_support.h"
 
+#include "common/messages.h"
 #include "drawing/skin_images.h"
 #include "prediction/dictionary_file.h"
 #include "settings/registry_settings.h"
 #include "settings/settings_store.h"
-#include "shell/app_messages.h"
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"

@@ -1,12 +1,19 @@
 // The skin as the windows will load it: every image of data/gx decoded by the device's PNG
 // decoder must be a strip of frames exactly as large as the buttons that draw it, and the
 // shapes of the overlapping list rows must send a pen-down to the row the user sees.
+#include "keyboards/phone_keypad.h"
+#include "keyboards/predict_keypad.h"
+#include "keyboards/prediction_bar.h"
+
 #include <device/gdi.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -141,13 +148,32 @@ TEST(SkinImages, EveryFileDecodesToAStripOfItsButtonFrames) {
   }
 }
 
-// The generator writes its own table of sizes beside the images; a change on one side that
-// the other does not follow shows here.
+// The rectangles of every button the program's windows draw now, by the skin image they show:
+// the phone keypad, the predictive keypad and both layouts of the prediction bar.
+std::map<int, std::vector<RECT>> CodeRectangles() {
+  std::map<int, std::vector<RECT>> rects;
+  const auto add = [&](const KeyPlace& place) { rects[place.skinImage].push_back(place.rect); };
+  for (int key = 0; key < kPhoneKeyCount; ++key) add(PhoneKeyPlace(key));
+  for (int key = 0; key < kPredictKeyCount; ++key) add(PredictKeyPlace(key));
+  for (int button = 0; button < 3; ++button) {
+    add(PredictionBarButtonPlace(kBarHorizontal, button));
+    add(PredictionBarButtonPlace(kBarVertical, button));
+  }
+  return rects;
+}
+
+// The generator writes its own table of sizes beside the images. Every image a window of the
+// program draws must have frames as wide as its buttons and as high as the highest of them
+// (a lower button copies the top part); images of windows still to come are held against the
+// sizes above. A change on one side that the other does not follow shows here.
 TEST(SkinImages, GeneratorTableAgreesWithTheButtonRectangles) {
+  const std::map<int, std::vector<RECT>> code = CodeRectangles();
+  ASSERT_FALSE(code.count(-1)) << "a key without a skin image";
   std::ifstream in(SkinPath("skin_table.tsv"));
   ASSERT_TRUE(in) << "data/gx/skin_table.tsv missing";
   std::string line;
   std::size_t rows = 0;
+  std::set<int> checkedAgainstCode;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
@@ -156,14 +182,29 @@ TEST(SkinImages, GeneratorTableAgreesWithTheButtonRectangles) {
     fields >> index >> file >> width >> height >> frames >> stripWidth >> drawMode >> key;
     const SkinImage& expected = Find(file);
     EXPECT_EQ(index, expected.index) << file;
-    EXPECT_EQ(width, expected.frameWidth) << file;
-    EXPECT_EQ(height, expected.frameHeight) << file;
     EXPECT_EQ(frames, expected.frames) << file;
     EXPECT_EQ(drawMode, expected.drawMode) << file;
     EXPECT_EQ(key, expected.transparent == kNone ? "-" : "0x00F2FF") << file;
+    const auto drawn = code.find(index);
+    if (index >= 0 && drawn != code.end()) {
+      LONG highest = 0;
+      for (const RECT& r : drawn->second) {
+        EXPECT_EQ(width, r.right - r.left) << file << " against a button at " << r.left << "," << r.top;
+        EXPECT_GE(height, r.bottom - r.top) << file << " against a button at " << r.left << "," << r.top;
+        highest = std::max(highest, r.bottom - r.top);
+      }
+      EXPECT_EQ(height, highest) << file;
+      EXPECT_EQ(expected.frameWidth, width) << file << ": the table above lags behind the code";
+      EXPECT_EQ(expected.frameHeight, height) << file << ": the table above lags behind the code";
+      checkedAgainstCode.insert(index);
+    } else {
+      EXPECT_EQ(width, expected.frameWidth) << file;
+      EXPECT_EQ(height, expected.frameHeight) << file;
+    }
     ++rows;
   }
   EXPECT_EQ(rows, kSkin.size());
+  for (const auto& [index, rects] : code) EXPECT_TRUE(checkedAgainstCode.count(index)) << "skin image " << index;
 }
 
 // Pixels of the transparent colour are neither drawn nor hit; the hit test reads frame 0, so a

@@ -19,11 +19,11 @@ def contrast(a, b):
 
 def check_sizes(images, rendered):
     out = []
-    for spec in images:
-        strip = rendered[spec.name][0]
-        if strip.size != (spec.width * spec.frames, spec.height):
-            out.append("%s is %dx%d, expected %dx%d" % (spec.name, *strip.size,
-                                                          spec.width * spec.frames, spec.height))
+    for image_row in images:
+        strip = rendered[image_row.name][0]
+        if strip.size != (image_row.width * image_row.frames, image_row.height):
+            out.append("%s is %dx%d, expected %dx%d" % (image_row.name, *strip.size,
+                                                          image_row.width * image_row.frames, image_row.height))
     return out
 
 
@@ -31,27 +31,27 @@ def check_key_colour(images, rendered, key):
     """The rows' transparent colour appears only where a shape is not drawn, and only in images
     that declare it; no image holds pure black, which a zeroed transparent colour would cut."""
     out = []
-    for spec in images:
-        strip, masks = rendered[spec.name]
+    for image_row in images:
+        strip, masks = rendered[image_row.name]
         px = strip.load()
-        for k in range(spec.frames):
+        for k in range(image_row.frames):
             mask = masks[k]
-            for y in range(spec.height):
-                for x in range(spec.width):
-                    p = px[k * spec.width + x, y]
+            for y in range(image_row.height):
+                for x in range(image_row.width):
+                    p = px[k * image_row.width + x, y]
                     hole = mask is not None and not mask[y][x]
                     if p == key and not hole:
-                        out.append("%s frame %d has the transparent colour at %d,%d" % (spec.name, k, x, y))
+                        out.append("%s frame %d has the transparent colour at %d,%d" % (image_row.name, k, x, y))
                         return out
-                    if hole and p != spec.transparent:
-                        out.append("%s frame %d: hole without the transparent colour at %d,%d" % (spec.name, k, x, y))
+                    if hole and p != image_row.transparent:
+                        out.append("%s frame %d: hole without the transparent colour at %d,%d" % (image_row.name, k, x, y))
                         return out
                     if p == (0, 0, 0):
-                        out.append("%s frame %d has pure black at %d,%d" % (spec.name, k, x, y))
+                        out.append("%s frame %d has pure black at %d,%d" % (image_row.name, k, x, y))
                         return out
-        if spec.transparent is not None:
-            if any(masks[k] != masks[0] for k in range(spec.frames)):
-                out.append("%s: frames differ in shape; hits use frame 0" % spec.name)
+        if image_row.transparent is not None:
+            if any(masks[k] != masks[0] for k in range(image_row.frames)):
+                out.append("%s: frames differ in shape; hits use frame 0" % image_row.name)
     return out
 
 
@@ -59,7 +59,7 @@ def check_rows_divide(images, rendered):
     """In every band of the notes list and the contact menu each pixel belongs to exactly one
     of the two rows, so the row a pen-down hits (the first in array order whose pixel is not
     transparent) is the row drawn there (the later one drawn on top)."""
-    by_name = {spec.name: spec for spec in images}
+    by_name = {image_row.name: image_row for image_row in images}
     out = []
     for left_name, right_name, right_left in (("viewnote02.png", "viewnote01.png", 54),
                                               ("newcontact_02.png", "newcontact_01.png", 55)):
@@ -85,30 +85,30 @@ def check_label_contrast(images, rendered, report):
     """Every pixel under a window's label, in every frame, has enough contrast with the label
     colour; in the pressed frame the box moves as the windows move the label."""
     out = []
-    for spec in images:
-        strip = rendered[spec.name][0]
+    for image_row in images:
+        strip = rendered[image_row.name][0]
         px = strip.load()
-        for label in spec.labels:
+        for label in image_row.labels:
             for colour, target in label.colours:
                 worst, where = 99.0, None
-                for k in range(spec.frames):
+                for k in range(image_row.frames):
                     x0, y0, x1, y1 = label.box
                     if k == 2:
                         # Pressed labels move a pixel right, and down (up in draw mode 2).
-                        dy = -1 if spec.draw_mode == 2 else 1
-                        x0, y0, x1, y1 = x0 + 1, y0 + dy, min(spec.width, x1 + 1), min(spec.height, y1 + dy)
+                        dy = -1 if image_row.draw_mode == 2 else 1
+                        x0, y0, x1, y1 = x0 + 1, y0 + dy, min(image_row.width, x1 + 1), min(image_row.height, y1 + dy)
                     for y in range(max(0, y0), y1):
                         for x in range(x0, x1):
-                            p = px[k * spec.width + x, y]
-                            if p == spec.transparent:
+                            p = px[k * image_row.width + x, y]
+                            if p == image_row.transparent:
                                 continue
                             ratio = contrast(colour, p)
                             if ratio < worst:
                                 worst, where = ratio, (k, x, y, p)
-                report.append((spec.name, label.box, colour, worst, target))
+                report.append((image_row.name, label.box, colour, worst, target))
                 if worst < target:
                     out.append("%s: label %s colour %s contrast %.2f < %.1f (frame %d at %d,%d: %s)" % (
-                        spec.name, label.box, colour, worst, target, *where))
+                        image_row.name, label.box, colour, worst, target, *where))
     return out
 
 

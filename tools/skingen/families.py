@@ -31,20 +31,20 @@ PHONE_KEYS = (
 )
 
 
-def phone_key(spec, state):
+def phone_key(image_row, state):
     """An 80 x 42 letter key that prints its digit and letter group (the keypad draws no text)."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, radius=5)
-    digit, letters = PHONE_KEYS[spec.args["key"]]
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, radius=5)
+    digit, letters = PHONE_KEYS[image_row.args["key"]]
     s = shift(state)
-    cy = spec.height / 2 + s
+    cy = image_row.height / 2 + s
     digit_w = c.text_width(digit, "sans-bold", 21)
     if letters == "space":
         letters_w = 20
     else:
         letters_w = c.text_width(letters, "sans-bold", 12) if letters else 0
     gap = 7 if letters else 0
-    x = (spec.width - (digit_w + gap + letters_w)) / 2 + s
+    x = (image_row.width - (digit_w + gap + letters_w)) / 2 + s
     c.text((x, cy), digit, "sans-bold", 21, d.INK, anchor="lm")
     if letters == "space":
         d.glyph_space(c, x + digit_w + gap + letters_w / 2, cy + 3, letters_w, d.INK_SOFT, 1.8)
@@ -53,34 +53,34 @@ def phone_key(spec, state):
     return c.finish(), None
 
 
-def char_key(spec, state):
+def char_key(image_row, state):
     """A single-character key whose label the keyboard draws (predictive keypad)."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, radius=4)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, radius=4)
     return c.finish(), None
 
 
-def qwerty_key(spec, state):
+def qwerty_key(image_row, state):
     """QWERTY character key: the big character sits bottom-left, the other page's top-right."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, radius=5)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, radius=5)
     return c.finish(), None
 
 
-def ls_char_key(spec, state):
+def ls_char_key(image_row, state):
     """Landscape character key, lit from the turned device's top (the screen's left)."""
-    c = Canvas(spec.height, spec.width)
-    d.key_face(c, (1, 1, spec.height - 1, spec.width - 1), state, radius=4)
+    c = Canvas(image_row.height, image_row.width)
+    d.key_face(c, (1, 1, image_row.height - 1, image_row.width - 1), state, radius=4)
     return d.rotate_for_landscape(c.finish()), None
 
 
-def function_key(spec, state):
+def function_key(image_row, state):
     """48 x 31 function keys; the key face leaves the last row as background so that the
     48 x 30 keys of the predictive keypad, which copy the top 30 rows, keep their bottom edge."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, 30), state, radius=4)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, 30), state, radius=4)
     s = shift(state)
-    glyph = spec.args["glyph"]
+    glyph = image_row.args["glyph"]
     if glyph == "enter":
         d.glyph_enter(c, 24 + s, 15.5 + s, 17, d.INK)
     elif glyph == "backspace":
@@ -89,28 +89,28 @@ def function_key(spec, state):
     return c.finish(), None
 
 
-def lock_key(spec, state):
+def lock_key(image_row, state):
     """Caps or Fn of the phone and predictive keypads: the window writes the name a few pixels
     right of centre; a small lamp on the left lights in frame 1 (the lock is on)."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, 30 if spec.height == 31 else 29), state, radius=4)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, 30 if image_row.height == 31 else 29), state, radius=4)
     s = shift(state)
     on = state == 1
-    lamp = (d.ACCENT if spec.args["led"] == "caps" else d.AMBER) if on else (84, 84, 84)
+    lamp = (d.ACCENT if image_row.args["led"] == "caps" else d.AMBER) if on else (84, 84, 84)
     c.rounded((5 + s, 11 + s, 10 + s, 19 + s), 2, lamp)
     return c.finish(), None
 
 
-def caps_fn_key(spec, state):
+def caps_fn_key(image_row, state):
     """QWERTY Caps/Fn key, which carries no label: frame 0 normal, 1 Caps on, 2 Fn armed,
     3 pressed. It prints "Caps" and, smaller, "Fn" with the upward stroke that arms it."""
-    c = Canvas(spec.width, spec.height)
+    c = Canvas(image_row.width, image_row.height)
     look = {0: 0, 1: 1, 2: 1, 3: 2}[state]
-    d.key_face(c, (1, 1, spec.width - 1, 30), look, radius=4)
+    d.key_face(c, (1, 1, image_row.width - 1, 30), look, radius=4)
     if state == 2:
         # Fn armed: the ring in amber instead of the focus colour.
-        c.rounded((2, 2, spec.width - 2, 29), 3, d.AMBER)
-        c.gradient((4, 4, spec.width - 4, 27), d.DARK_TOP, d.DARK_BOTTOM, 1)
+        c.rounded((2, 2, image_row.width - 2, 29), 3, d.AMBER)
+        c.gradient((4, 4, image_row.width - 4, 27), d.DARK_TOP, d.DARK_BOTTOM, 1)
     s = 1 if state == 3 else 0
     caps_colour = d.ACCENT if state == 1 else d.INK
     fn_colour = d.AMBER if state == 2 else d.INK_SOFT
@@ -120,12 +120,12 @@ def caps_fn_key(spec, state):
     return c.finish(), None
 
 
-def ls_function_key(spec, state):
+def ls_function_key(image_row, state):
     """Landscape function keys: drawn upright for the turned device, then turned. lsfn has a
     fourth frame: 1 is Fn armed, 3 pressed (frame 2 repeats the pressed look)."""
-    up_w, up_h = spec.height, spec.width
+    up_w, up_h = image_row.height, image_row.width
     c = Canvas(up_w, up_h)
-    glyph = spec.args["glyph"]
+    glyph = image_row.args["glyph"]
     look = {0: 0, 1: 1, 2: 2, 3: 2}[state]
     d.key_face(c, (1, 1, up_w - 1, up_h - 1), look, radius=4)
     if glyph == "fn" and state == 1:
@@ -147,61 +147,61 @@ def ls_function_key(spec, state):
     return d.rotate_for_landscape(c.finish()), None
 
 
-def calc_key(spec, state):
+def calc_key(image_row, state):
     """Calculator keys: light digit keys for black digits, dark keys for the grey operators."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, style=spec.args["style"], radius=5)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, style=image_row.args["style"], radius=5)
     return c.finish(), None
 
 
-def add_key(spec, state):
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, style="teal", radius=4)
+def add_key(image_row, state):
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, style="teal", radius=4)
     return c.finish(), None
 
 
-def display(spec, state):
+def display(image_row, state):
     """A bezel for the calculator's display edit (the edit itself is white and draws its text)."""
-    c = Canvas(spec.width, spec.height)
-    c.rounded((0, 0, spec.width, spec.height), 4, d.OUTLINE)
-    c.rounded((1, 1, spec.width - 1, spec.height - 1), 3, (70, 70, 70))
-    c.rect((3, 3, spec.width - 3, spec.height - 3), (250, 250, 250))
+    c = Canvas(image_row.width, image_row.height)
+    c.rounded((0, 0, image_row.width, image_row.height), 4, d.OUTLINE)
+    c.rounded((1, 1, image_row.width - 1, image_row.height - 1), 3, (70, 70, 70))
+    c.rect((3, 3, image_row.width - 3, image_row.height - 3), (250, 250, 250))
     return c.finish(), None
 
 
-def chip(spec, state):
+def chip(image_row, state):
     """01.png: a prediction chip (and the date, time and lock keys of the Fx pop-up)."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, radius=6)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, radius=6)
     return c.finish(), None
 
 
-def fx_key(spec, state):
+def fx_key(image_row, state):
     """A wide key that shows one predefined text; a thin rule at the left marks it as a text."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, radius=5)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, radius=5)
     if state != 1:
         c.rect((4, 7, 5, 19), d.AMBER if state == 0 else (150, 110, 40))
     return c.finish(), None
 
 
-def menu_button(spec, state):
+def menu_button(image_row, state):
     """Soft-key menu buttons: light faces for the black labels; the arrow buttons page."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, style="light", radius=4)
-    arrow = spec.args["arrow"]
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, style="light", radius=4)
+    arrow = image_row.args["arrow"]
     if arrow:
         s = shift(state)
-        d.glyph_arrow(c, spec.width / 2 + s, spec.height / 2 + s, 12, arrow, d.INK_DARK)
+        d.glyph_arrow(c, image_row.width / 2 + s, image_row.height / 2 + s, 12, arrow, d.INK_DARK)
     return c.finish(), None
 
 
-def scroll_button(spec, state):
+def scroll_button(image_row, state):
     """The landscape editor's two scroll buttons share this image; their "<" and ">" labels
     (black, drawn by the editor) tell them apart, so the face only shows three text lines
     with a small two-way arrow below the label: these buttons scroll."""
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, style="light", radius=3)
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, style="light", radius=3)
     tone = (110, 110, 110) if state != 2 else (90, 90, 90)
     s = shift(state)
     c.line([(7.5 + s, 34.5 - s), (14.5 + s, 34.5 - s)], tone, 1.2)
@@ -216,12 +216,12 @@ CONTACT_ROW_FACES = {0: ((250, 250, 250), (236, 236, 236)), 1: ((232, 244, 252),
                      2: ((234, 234, 234), (228, 228, 228))}
 
 
-def contact_row(spec, state):
+def contact_row(image_row, state):
     """A result row: near-white paper, because the window writes the name in black and dark
     red and the counter partly in red; a rule at the foot separates the rows (they stack at
     30 px and the name starts at the row's top, so nothing but paper lies under it). Pressed
     shows as a greyer paper with a grey bar on the left, focused as a blue tint with a blue bar."""
-    w, h = spec.width, spec.height
+    w, h = image_row.width, image_row.height
     c = Canvas(w, h)
     top, bottom = CONTACT_ROW_FACES[state]
     c.gradient((0, 0, w, h - 1), top, bottom)
@@ -233,11 +233,11 @@ def contact_row(spec, state):
     return c.finish(), None
 
 
-def contact_arrow(spec, state):
-    c = Canvas(spec.width, spec.height)
-    d.key_face(c, (1, 1, spec.width - 1, spec.height - 1), state, style="light", radius=4)
+def contact_arrow(image_row, state):
+    c = Canvas(image_row.width, image_row.height)
+    d.key_face(c, (1, 1, image_row.width - 1, image_row.height - 1), state, style="light", radius=4)
     s = shift(state)
-    d.glyph_arrow(c, spec.width / 2 + s, spec.height / 2 + s, 14, spec.args["arrow"], d.INK_DARK)
+    d.glyph_arrow(c, image_row.width / 2 + s, image_row.height / 2 + s, 14, image_row.args["arrow"], d.INK_DARK)
     return c.finish(), None
 
 
@@ -256,9 +256,9 @@ def band_face(c, w, h, state, faces=BAND_FACES):
         c.rect((0, 1, 4, h - 1), d.ACCENT)
 
 
-def start_header(spec, state):
+def start_header(image_row, state):
     """Band 0: a setup tile on the left 50 pixels, the program's name and Exit on the rest."""
-    w, h = spec.width, spec.height
+    w, h = image_row.width, image_row.height
     c = Canvas(w, h)
     faces = {0: ((40, 52, 66), (26, 32, 40)), 1: ((40, 66, 88), (28, 46, 62)),
              2: ((22, 26, 32), (30, 36, 44))}
@@ -285,13 +285,13 @@ BANDS = {
 }
 
 
-def start_band(spec, state):
+def start_band(image_row, state):
     """Bands 1-4: an icon, what the band opens, and a chevron."""
-    w, h = spec.width, spec.height
+    w, h = image_row.width, image_row.height
     c = Canvas(w, h)
     band_face(c, w, h, state)
     s = shift(state)
-    what = spec.args["what"]
+    what = image_row.args["what"]
     cx, cy = 30 + s, h / 2 + s
     paper = (222, 222, 222)
     if what == "new_note":
@@ -342,11 +342,11 @@ def left_owns(x, y, overlap_start, overlap_end=186, height=48):
     return y + 0.5 < boundary
 
 
-def row_mask(spec, band_left, overlap_start):
+def row_mask(image_row, band_left, overlap_start):
     """The shape of a row image: the band pixels its side owns, in frame coordinates."""
-    left_side = spec.args["side"] == "left"
-    return [[left_owns(band_left + x, y, overlap_start) == left_side for x in range(spec.width)]
-            for y in range(spec.height)]
+    left_side = image_row.args["side"] == "left"
+    return [[left_owns(band_left + x, y, overlap_start) == left_side for x in range(image_row.width)]
+            for y in range(image_row.height)]
 
 
 def edge_depth(mask):
@@ -377,11 +377,11 @@ def edge_depth(mask):
     return depth
 
 
-def paint_card(spec, state, mask, top, bottom, edge, highlight, wells=(), well_colour=None):
+def paint_card(image_row, state, mask, top, bottom, edge, highlight, wells=(), well_colour=None):
     """Paints a shape of any outline: gradient face, a one-pixel border, a highlight inside the
     border's upper part; frame 1 has a two-pixel ring in the focus colour. Wells are darker
     rectangles inside the face that never cover the border or the ring."""
-    w, h = spec.width, spec.height
+    w, h = image_row.width, image_row.height
     img = PILImage.new("RGB", (w, h), d.BG)
     px = img.load()
     depth = edge_depth(mask)
@@ -408,18 +408,18 @@ ROW_FACES = {0: ((52, 52, 52), (40, 40, 40)), 1: (d.MARK_TOP, d.MARK_BOTTOM),
              2: ((26, 26, 26), (33, 33, 33))}
 
 
-def note_row(spec, state):
+def note_row(image_row, state):
     """Notes list rows. Even rows (viewnote02, x 0..186) own the upper part of the overlap and
     show their name high; odd rows (viewnote01, x 54..240) own the lower part and show it low.
     The free end of each row carries a small note mark."""
-    left = spec.args["side"] == "left"
-    mask = row_mask(spec, 0 if left else 54, 54)
+    left = image_row.args["side"] == "left"
+    mask = row_mask(image_row, 0 if left else 54, 54)
     top, bottom = ROW_FACES[state]
-    img = paint_card(spec, state, mask, top, bottom, d.OUTLINE, (64, 64, 64))
-    c = Canvas(spec.width, spec.height)
-    c.image.paste(img.resize((spec.width * d.SCALE, spec.height * d.SCALE), PILImage.Resampling.NEAREST))
+    img = paint_card(image_row, state, mask, top, bottom, d.OUTLINE, (64, 64, 64))
+    c = Canvas(image_row.width, image_row.height)
+    c.image.paste(img.resize((image_row.width * d.SCALE, image_row.height * d.SCALE), PILImage.Resampling.NEAREST))
     s = shift(state)
-    mark_x = 18 if left else spec.width - 36
+    mark_x = 18 if left else image_row.width - 36
     ink = (120, 120, 120) if state != 1 else (110, 150, 176)
     d.icon_document(c, mark_x + s, 13 + s, 17, 22, ink, lerp_face(top, bottom))
     return c.finish(), mask
@@ -429,15 +429,15 @@ def lerp_face(top, bottom):
     return d.lerp(top, bottom, 0.5)
 
 
-def contact_entry(spec, state):
+def contact_entry(image_row, state):
     """Contact menu entry buttons: the same interlocking shape as the notes rows (left buttons
     0..186 own the upper part of the overlap, right buttons 55..240 the lower part), with a dark
     well behind the gold entry label."""
-    left = spec.args["side"] == "left"
-    mask = row_mask(spec, 0 if left else 55, 55)
+    left = image_row.args["side"] == "left"
+    mask = row_mask(image_row, 0 if left else 55, 55)
     top, bottom = ROW_FACES[state]
     well = (4, 3, 58, 22) if left else (127, 4, 183, 25)
-    img = paint_card(spec, state, mask, top, bottom, d.OUTLINE, (64, 64, 64), (well,),
+    img = paint_card(image_row, state, mask, top, bottom, d.OUTLINE, (64, 64, 64), (well,),
                      (24, 24, 24) if state != 1 else (16, 34, 48))
     return img, mask
 
@@ -458,10 +458,10 @@ def rounded_mask(w, h, radius, square_right=False):
     return [[px[x, y] >= 128 for x in range(w)] for y in range(h)]
 
 
-def bar_button(spec, state, square_right):
+def bar_button(image_row, state, square_right):
     """The face of the notes list's bottom buttons: the usual key looks on a dark card, with a
     rule between the upper part (icon and caption) and the lower text line."""
-    w, h = spec.width, spec.height
+    w, h = image_row.width, image_row.height
     c = Canvas(w, h)
     right = w + 8 if square_right else w
     d.key_face(c, (0, 0, right, h), state, radius=4)
@@ -469,22 +469,22 @@ def bar_button(spec, state, square_right):
     return c
 
 
-def notes_folder_button(spec, state):
+def notes_folder_button(image_row, state):
     """Folder button of the notes list: a folder mark where the window leaves room (top left),
     the file count to its right and the folder path below (both drawn by the window)."""
-    c = bar_button(spec, state, False)
+    c = bar_button(image_row, state, False)
     s = shift(state)
     d.icon_folder(c, 10 + s, 7 + s, 30, 21, (232, 184, 70), (196, 146, 44))
-    return c.finish(), rounded_mask(spec.width, spec.height, 4)
+    return c.finish(), rounded_mask(image_row.width, image_row.height, 4)
 
 
-def notes_search_button(spec, state):
+def notes_search_button(image_row, state):
     """Search button of the notes list, at the screen's right edge: a magnifier left of the
     caption, which the window writes up to the button's right edge."""
-    c = bar_button(spec, state, True)
+    c = bar_button(image_row, state, True)
     s = shift(state)
     d.icon_magnifier(c, 12 + s, 14 + s, 6, d.INK, 2.2)
-    return c.finish(), rounded_mask(spec.width, spec.height, 4, square_right=True)
+    return c.finish(), rounded_mask(image_row.width, image_row.height, 4, square_right=True)
 
 
 # --- folder browser icons ----------------------------------------------------------------------
@@ -492,11 +492,11 @@ def notes_search_button(spec, state):
 BROWSER_BG = (0xB3, 0xB3, 0xB3)   # the folder browser fills its grid area with this grey
 
 
-def folder_icon(spec, state):
+def folder_icon(image_row, state):
     """64 x 64 folder icons drawn at a cell's top-left over the browser's grey; the note count
     is written in black over the lower middle of the folder."""
-    c = Canvas(spec.width, spec.height, BROWSER_BG)
-    kind = spec.args["kind"]
+    c = Canvas(image_row.width, image_row.height, BROWSER_BG)
+    kind = image_row.args["kind"]
     if kind == "grey":
         body, tab, edge = (214, 214, 214), (176, 176, 176), (112, 112, 112)
     elif kind == "up":

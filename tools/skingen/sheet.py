@@ -25,38 +25,38 @@ def _checker(w, h):
     return img
 
 
-def _frame(strip, spec, k):
-    frame = strip.crop((k * spec.width, 0, (k + 1) * spec.width, spec.height))
-    if spec.transparent is not None:
+def _frame(strip, image_row, k):
+    frame = strip.crop((k * image_row.width, 0, (k + 1) * image_row.width, image_row.height))
+    if image_row.transparent is not None:
         mask = Image.new("L", frame.size, 0)
         mp, fp = mask.load(), frame.load()
-        for y in range(spec.height):
-            for x in range(spec.width):
-                if fp[x, y] != spec.transparent:
+        for y in range(image_row.height):
+            for x in range(image_row.width):
+                if fp[x, y] != image_row.transparent:
                     mp[x, y] = 255
-        shown = _checker(spec.width, spec.height)
+        shown = _checker(image_row.width, image_row.height)
         shown.paste(frame, (0, 0), mask)
         frame = shown
-    return frame.resize((spec.width * ZOOM, spec.height * ZOOM), Image.Resampling.NEAREST)
+    return frame.resize((image_row.width * ZOOM, image_row.height * ZOOM), Image.Resampling.NEAREST)
 
 
 def _entries(images, rendered):
     tiles = []
-    for spec in images:
-        strip = rendered[spec.name][0]
+    for image_row in images:
+        strip = rendered[image_row.name][0]
         gap = 10
-        w = spec.frames * spec.width * ZOOM + (spec.frames - 1) * gap
-        h = spec.height * ZOOM + 40
+        w = image_row.frames * image_row.width * ZOOM + (image_row.frames - 1) * gap
+        h = image_row.height * ZOOM + 40
         tile = Image.new("RGB", (max(w, 200), h), PAPER)
         dr = ImageDraw.Draw(tile)
-        idx = "%d" % spec.index if spec.index >= 0 else "-"
-        dr.text((0, 0), "%s  %s  %dx%d x%d  mode %d" % (idx, spec.name, spec.width, spec.height,
-                                                        spec.frames, spec.draw_mode),
+        idx = "%d" % image_row.index if image_row.index >= 0 else "-"
+        dr.text((0, 0), "%s  %s  %dx%d x%d  mode %d" % (idx, image_row.name, image_row.width, image_row.height,
+                                                        image_row.frames, image_row.draw_mode),
                 font=_font(13), fill=(230, 230, 230))
-        for k in range(spec.frames):
-            x = k * (spec.width * ZOOM + gap)
-            tile.paste(_frame(strip, spec, k), (x, 18))
-            dr.text((x, 20 + spec.height * ZOOM), "frame %d" % k, font=_font(10), fill=(160, 160, 160))
+        for k in range(image_row.frames):
+            x = k * (image_row.width * ZOOM + gap)
+            tile.paste(_frame(strip, image_row, k), (x, 18))
+            dr.text((x, 20 + image_row.height * ZOOM), "frame %d" % k, font=_font(10), fill=(160, 160, 160))
         tiles.append(tile)
     return tiles
 
@@ -92,17 +92,17 @@ class Screen:
         self.rendered = rendered
 
     def put(self, name, x, y, state=0, w=None, h=None):
-        spec = self.by_name[name]
+        image_row = self.by_name[name]
         strip = self.rendered[name][0]
-        w = w or spec.width
-        h = h or spec.height
-        frame = strip.crop((state * spec.width, 0, state * spec.width + w, h))
-        if spec.transparent is not None and spec.draw_mode == 0:
+        w = w or image_row.width
+        h = h or image_row.height
+        frame = strip.crop((state * image_row.width, 0, state * image_row.width + w, h))
+        if image_row.transparent is not None and image_row.draw_mode == 0:
             mask = Image.new("L", frame.size, 0)
             mp, fp = mask.load(), frame.load()
             for yy in range(h):
                 for xx in range(w):
-                    if fp[xx, yy] != spec.transparent:
+                    if fp[xx, yy] != image_row.transparent:
                         mp[xx, yy] = 255
             self.img.paste(frame, (x, y), mask)
         else:

@@ -1,5 +1,6 @@
 """Generates the skin: every image of the table in table.py, drawn by families.py, checked and
-written as PNG with pngio.py; also skin_table.tsv and a contact sheet for review.
+written as PNG with pngio.py; also skin_table.tsv, the enum of the images' indices
+(skin_index.h, index_header.py) and a contact sheet for review.
 
   skingen.py --out data/gx [--sheet build/skin/contact_sheet.png] [--check]
 
@@ -17,28 +18,29 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import checks          # noqa: E402
 import families        # noqa: E402
+import index_header    # noqa: E402
 import pngio           # noqa: E402
 import sheet           # noqa: E402
 from table import IMAGES, ROW_KEY, skin_images  # noqa: E402
 
 
-def render(spec):
+def render(image_row):
     """The image strip of one table row, with its transparent colour filled in where the
     shape is not drawn. Returns (strip, masks) with one mask per frame (None when opaque)."""
-    draw = families.FAMILIES[spec.family]
-    strip = PILImage.new("RGB", (spec.width * spec.frames, spec.height))
+    draw = families.FAMILIES[image_row.family]
+    strip = PILImage.new("RGB", (image_row.width * image_row.frames, image_row.height))
     masks = []
-    for k in range(spec.frames):
-        frame, mask = draw(spec, k)
-        assert frame.size == (spec.width, spec.height), (spec.name, k, frame.size)
+    for k in range(image_row.frames):
+        frame, mask = draw(image_row, k)
+        assert frame.size == (image_row.width, image_row.height), (image_row.name, k, frame.size)
         if mask is not None:
-            assert spec.transparent is not None, spec.name + " has a shape but no transparent colour"
+            assert image_row.transparent is not None, image_row.name + " has a shape but no transparent colour"
             px = frame.load()
-            for y in range(spec.height):
-                for x in range(spec.width):
+            for y in range(image_row.height):
+                for x in range(image_row.width):
                     if not mask[y][x]:
-                        px[x, y] = spec.transparent
-        strip.paste(frame, (k * spec.width, 0))
+                        px[x, y] = image_row.transparent
+        strip.paste(frame, (k * image_row.width, 0))
         masks.append(mask)
     return strip, masks
 
@@ -65,12 +67,12 @@ def contrast_text(report):
 def tsv_text():
     lines = ["# index\tfile\tframe_width\tframe_height\tframes\timage_width\tdraw_mode\t"
              "transparent_colorref\tused_by"]
-    for spec in IMAGES:
-        key = "-" if spec.transparent is None else "0x%06X" % (
-            spec.transparent[0] | spec.transparent[1] << 8 | spec.transparent[2] << 16)
+    for image_row in IMAGES:
+        key = "-" if image_row.transparent is None else "0x%06X" % (
+            image_row.transparent[0] | image_row.transparent[1] << 8 | image_row.transparent[2] << 16)
         lines.append("\t".join(str(v) for v in (
-            spec.index, spec.name, spec.width, spec.height, spec.frames, spec.width * spec.frames,
-            spec.draw_mode, key, spec.used_by)))
+            image_row.index, image_row.name, image_row.width, image_row.height, image_row.frames, image_row.width * image_row.frames,
+            image_row.draw_mode, key, image_row.used_by)))
     return "\n".join(lines) + "\n"
 
 
@@ -83,8 +85,8 @@ def main():
 
     skin_images()  # asserts the 50-row table is whole
     rendered = {}
-    for spec in IMAGES:
-        rendered[spec.name] = render(spec)
+    for image_row in IMAGES:
+        rendered[image_row.name] = render(image_row)
 
     tools = toolchain()
     if tools != MADE_WITH:
@@ -97,8 +99,9 @@ def main():
     if problems:
         return 1
 
-    outputs = {spec.name: pngio.encode_rgb(rendered[spec.name][0]) for spec in IMAGES}
+    outputs = {image_row.name: pngio.encode_rgb(rendered[image_row.name][0]) for image_row in IMAGES}
     outputs["skin_table.tsv"] = tsv_text().encode("utf-8")
+    outputs[index_header.HEADER_NAME] = index_header.header_text().encode("utf-8")
 
     if args.check:
         stale = []
