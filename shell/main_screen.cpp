@@ -351,7 +351,10 @@ void ToggleNumericMethod(const MainScreenState& s) {
 
 void SwitchLanguage(MainScreenState& s, bool showWaitCursor) {
   DestroyPopupMenu(s);
-  SwitchToNextLanguage(ThePredictionEngine(), TheSettings(), s.keyboard, s.menuBar, showWaitCursor);
+  if (SwitchToNextLanguage(ThePredictionEngine(), TheSettings(), showWaitCursor)) {
+    if (s.keyboard) SendMessage(s.keyboard, LanguageChangedMessage, static_cast<WPARAM>(TheSettings().CurrentLang), 0);
+    SetMenuLabel(s, kLanguageButton, LanguageName());
+  }
   ResetAccentCycle();
 }
 
