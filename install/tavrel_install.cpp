@@ -12,6 +12,7 @@ device::InstallDescription TavrelInstallDescription() {
   description.shippedData = {"data", "../data", "../../data", "../share/tavrel", "../../share/tavrel"};
   description.dataOverrideVariable = "TAVREL_DATA";
   description.imageName = "tavrel";
+  description.environmentPrefix = "TAVREL";  // TAVREL_DEVICE, TAVREL_SHOTS, TAVREL_HEADLESS, TAVREL_SCALE
   return description;
 }
 

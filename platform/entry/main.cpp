@@ -2,18 +2,19 @@
 // WinMain with its command line in UTF-16.
 //
 //   program [COMMAND LINE]                with a display (DISPLAY or WAYLAND_DISPLAY set) and
-//                                         TAVREL_HEADLESS unset: an SDL window on the device
-//                                         image $TAVREL_DEVICE. Otherwise headless through the
+//                                         <prefix>_HEADLESS unset: an SDL window on the device
+//                                         image $<prefix>_DEVICE. Otherwise headless through the
 //                                         test driver on a fresh temporary image (or the image
 //                                         of the program that started it): the program runs
 //                                         until idle, one screenshot is written, and it ends.
-//   program --script FILE [COMMAND LINE]  headless, on the image $TAVREL_DEVICE names (kept
+//   program --script FILE [COMMAND LINE]  headless, on the image $<prefix>_DEVICE names (kept
 //                                         afterwards) or else a fresh temporary one: plays the
 //                                         device script FILE (device/script.h) against the
 //                                         program, echoing each line. Exits 0 when every line
 //                                         passed, 1 at the first failed expectation, 2 for a
 //                                         malformed script or one that cannot be read.
-// Screenshots go into $TAVREL_SHOTS (default ./screenshots).
+// Screenshots go into $<prefix>_SHOTS (default ./screenshots).
+#include <device/install.h>
 #include <device/driver.h>
 #include <device/script.h>
 #include <device/user.h>
@@ -39,12 +40,12 @@ bool DisplayAvailable() {
     const char* v = std::getenv(name);
     return v && *v;
   };
-  return (set("DISPLAY") || set("WAYLAND_DISPLAY")) && !set("TAVREL_HEADLESS");
+  return (set("DISPLAY") || set("WAYLAND_DISPLAY")) && !device::DeviceVariable("HEADLESS");
 }
 
 const char* ShotsFolder() {
-  const char* shots = std::getenv("TAVREL_SHOTS");
-  return shots && *shots ? shots : "./screenshots";
+  const char* shots = device::DeviceVariable("SHOTS");
+  return shots ? shots : "./screenshots";
 }
 
 // The command line from the arguments `first` on. A single argument is the command line as it
@@ -66,7 +67,7 @@ int RunScript(const std::string& name, const std::string& path, const std::funct
   std::string text;
   if (!device::ReadScriptFile(path, text, stderr)) return device::kScriptMalformed;
   if (device::CheckScript(path, text, stderr) != device::kScriptPassed) return device::kScriptMalformed;
-  setenv("TAVREL_HEADLESS", "1", 1);  // the programs it starts run headless on the same image
+  setenv(device::DeviceVariableName("HEADLESS").c_str(), "1", 1);  // the programs it starts run headless on the same image
   std::printf("%s: playing %s headless; screenshots go into %s\n", name.c_str(), path.c_str(), ShotsFolder());
   std::fflush(stdout);
   device::ScriptStatus status = device::kScriptPassed;

@@ -179,6 +179,13 @@ void SetInstallDescription(const InstallDescription& description) { Description(
 
 const InstallDescription& CurrentInstallDescription() { return Description(); }
 
+std::string DeviceVariableName(const char* suffix) { return Description().environmentPrefix + "_" + suffix; }
+
+const char* DeviceVariable(const char* suffix) {
+  const char* value = std::getenv(DeviceVariableName(suffix).c_str());
+  return value && *value ? value : nullptr;
+}
+
 bool EnsureDeviceImage() {
   const InstallDescription& description = Description();
   const fs::path programFolder = HostPath(description.programFolder);

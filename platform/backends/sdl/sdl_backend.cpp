@@ -1,6 +1,6 @@
 // The SDL2 backend: the device in a desktop window, for people.
 //
-// The 240 x 320 screen is drawn scaled (TAVREL_SCALE, default 2) with the device's buttons
+// The 240 x 320 screen is drawn scaled (<prefix>_SCALE, default 2) with the device's buttons
 // under it: the four application buttons (0xC1-0xC4) in one row, the d-pad arrows and Enter
 // in the next. The mouse is the pen on the screen and presses the buttons below it; keys F1-F4,
 // the arrows and Enter (also on the keypad) are the same buttons. Real-time clock; the
@@ -12,6 +12,7 @@
 #include "internal/screen.h"
 #include "internal/sdl.h"
 
+#include <device/install.h>
 #include <device/user.h>
 
 #include <SDL.h>
@@ -98,7 +99,7 @@ class SdlBackend final : public Backend {
 SdlBackend backend;
 
 bool SdlBackend::Open(const char* title) {
-  if (const char* s = std::getenv("TAVREL_SCALE")) scale_ = std::clamp(std::atoi(s), 1, 8);
+  if (const char* s = device::DeviceVariable("SCALE")) scale_ = std::clamp(std::atoi(s), 1, 8);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              kScreenWidth * scale_, (kScreenHeight + 2 * kPanelRow) * scale_, 0);
