@@ -5,6 +5,7 @@
 #include "contacts/poom/poom_interface.h"
 #include "drawing/skin_images.h"
 #include "editor/note_editor.h"
+#include "keyboards/calculator_keypad.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "keyboards/prediction_bar.h"
@@ -34,7 +35,9 @@ constexpr WindowClassRow kWindowClasses[] = {
     kNoteEditorClassRow,
     kPredictKeyClassRow,
     kPhoneKeyClassRow,
-    // LandscapeKeyClass, NumExpKeyClass and QwertyKeyClass come here, in this order.
+    // LandscapeKeyClass comes here.
+    kNumExpKeyClassRow,
+    // QwertyKeyClass comes here.
     kPredictionBarClassRow,
     // "EditLSClass" comes here.
     kMenuClassRow,
