@@ -13,6 +13,7 @@
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
+#include "shell/fx_keys.h"
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
@@ -41,7 +42,8 @@ constexpr WindowClassRow kWindowClasses[] = {
     kPredictionBarClassRow,
     // "EditLSClass" comes here.
     kMenuClassRow,
-    // "FxKeyClass" and "ViewNoteWindowClass" come here.
+    kFxKeyClassRow,
+    // "ViewNoteWindowClass" comes here.
 };
 
 constexpr WCHAR kRichInkLibrary[] = u"richink.dll";
