@@ -149,3 +149,24 @@ TEST(FxKeys, TheDefaultTextsAndATextOf199CharactersGoInWhole) {
     EXPECT_EQ(EditorText(d), longest.substr(0, 198) + u"y");
   });
 }
+
+TEST(FxKeys, WithMenuOffEnterOpensTheirMenuAsAGrid) {
+  Opening opening = WithTexts(8);
+  opening.beforeOpening = [inner = opening.beforeOpening](SettingsBlock& settings) {
+    inner(settings);
+    settings.Menu = 0;
+  };
+  RunMainScreen(opening, [](device::Driver& d) {
+    HWND popup = OpenFxKeys(d);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(d.Find(kMenuClassName, kMenuTitle), nullptr) << "no bar with Menu off";
+    d.PressKey(VK_RETURN);
+    HWND grid = d.Find(kMenuClassName, kMenuTitle);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(GetParent(grid), popup);
+    d.AdvanceTime(400);
+    d.Tap(48 + 120, 200 + 45);  // the right cell: next page
+    EXPECT_EQ(TheFxKeys().page, 1);
+    EXPECT_EQ(FxKeyLabel(popup, 1), u"Text H");
+  });
+}
