@@ -102,5 +102,28 @@ TEST_F(CalculatorKeypadTest, ANewKeypadStartsFromZeroButKeepsTheMemory) {
   EXPECT_EQ(Display(), u"8") << "the pending addition went with the old keypad";
 }
 
+// The labels follow the mode: "(" becomes "CE/C", ")" "M+", "#" "Ms", "," "Mr"; the digits
+// and operators keep theirs.
+TEST_F(CalculatorKeypadTest, ModeChangesTheLabelsOfTheFourKeysThatDifferOnly) {
+  auto keyPixels = [&](int key) {
+    const RECT r = CalculatorKeyPlace(key).rect;
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(driver_.Pixel(x, kCalculatorTop + y));
+    return pixels;
+  };
+  constexpr int kKeys[] = {1, 4, kCalcClearKey, kCalcMemoryAddKey, kCalcMemoryStoreKey, kCalcMemoryRecallKey,
+                           kCalcSquareRootKey};
+  SetMode(kCalculatorTextMode);
+  std::vector<std::vector<COLORREF>> text;
+  for (int key : kKeys) text.push_back(keyPixels(key));
+  SetMode(kCalculatorMode);
+  for (size_t i = 0; i < std::size(kKeys); ++i) {
+    const bool differs = kKeys[i] == kCalcClearKey || kKeys[i] == kCalcMemoryAddKey ||
+                         kKeys[i] == kCalcMemoryStoreKey || kKeys[i] == kCalcMemoryRecallKey;
+    EXPECT_EQ(keyPixels(kKeys[i]) != text[i], differs) << "key " << kKeys[i];
+  }
+}
+
 }  // namespace
 }  // namespace keyboard_test
