@@ -36,10 +36,10 @@ constexpr DialogItem kSetupItems[] = {
     {kSetupAssign, u"BUTTON", u"Assign to hardware key..", kPush, 8, 160, 93, 14},
     {IDOK, u"BUTTON", u"OK", kDefault, 105, 160, 41, 14},
     {kSetupLearnPairs, u"BUTTON", u"Learn word pairs", kCheck, 8, 148, 130, 10},
-    {kSetupRightHanded, u"BUTTON", u"right-handed", kFirstRadio, 8, 178, 60, 10},
-    {kSetupLeftHanded, u"BUTTON", u"left-handed", kRadio, 80, 178, 60, 10},
-    {IDC_STATIC, u"STATIC", u"Notes:", kLabel, 8, 192, 24, 8},
-    {kSetupDirectory, u"EDIT", nullptr, WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 34, 190, 112, 12},
+    {kSetupRightHanded, u"BUTTON", u"right-handed", kFirstRadio, 8, 175, 60, 10},
+    {kSetupLeftHanded, u"BUTTON", u"left-handed", kRadio, 80, 175, 60, 10},
+    {IDC_STATIC, u"STATIC", u"Notes:", kLabel, 8, 189, 24, 8},
+    {kSetupDirectory, u"EDIT", nullptr, WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 34, 187, 112, 12},
 };
 
 constexpr DialogItem kPredefinedTextsItems[] = {
