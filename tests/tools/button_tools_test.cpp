@@ -192,6 +192,9 @@ TEST_F(ButtonTools, KeyresetAfterAssignTwiceInARow) {
 
 // A second assign, as its own process, brings the running one to the front and ends with 0.
 TEST(ButtonToolsInstance, ASecondAssignRaisesTheFirstAndExits) {
+  std::string shots = (fs::temp_directory_path() / "tavrel-tools-shots-XXXXXX").string();
+  ASSERT_NE(mkdtemp(shots.data()), nullptr);
+  setenv("TAVREL_SHOTS", shots.c_str(), 1);  // the second start writes its screen there
   setenv("TAVREL_HEADLESS", "1", 1);
   device::RunProgramWithScript([] { return RunAssign(reinterpret_cast<HINSTANCE>(0x00010000), kTavrelPath16); },
                                [](device::Driver& d) {
@@ -208,4 +211,6 @@ TEST(ButtonToolsInstance, ASecondAssignRaisesTheFirstAndExits) {
                                  d.RunUntilIdle();
                                  EXPECT_EQ(GetForegroundWindow(), main);
                                });
+  std::error_code ignored;
+  fs::remove_all(shots, ignored);
 }
