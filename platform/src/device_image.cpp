@@ -13,6 +13,7 @@
 #include <device/files.h>
 #include <device/install.h>
 #include <device/pim.h>
+#include <device/shell.h>
 
 #include "internal/host_program.h"
 #include "internal/registry_store.h"
@@ -200,6 +201,7 @@ bool EnsureDeviceImage() {
   InstallShippedData(description, programFolder);
   internal::OpenDeviceRegistry();
   RegisterPimStore();
+  CreateShellButtonKeys();
   return true;
 }
 
