@@ -8,6 +8,7 @@
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "keyboards/prediction_bar.h"
+#include "notes/view_note_window.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
@@ -38,7 +39,8 @@ constexpr WindowClassRow kWindowClasses[] = {
     kPredictionBarClassRow,
     // "EditLSClass" comes here.
     kMenuClassRow,
-    // "FxKeyClass" and "ViewNoteWindowClass" come here.
+    // "FxKeyClass" comes here.
+    kViewNoteClassRow,
 };
 
 constexpr WCHAR kRichInkLibrary[] = u"richink.dll";
