@@ -20,6 +20,7 @@
 #include "shell/edit_mode.h"
 #include "shell/main_screen.h"
 #include "shell/menu_bar.h"
+#include "shell/notes_list_host.h"
 #include "shell/program_folder.h"
 #include "shell/setup_entry.h"
 #include "shell/startup.h"
@@ -62,12 +63,12 @@ struct BandAction {
   bool waitsForContacts;   // the contact list needs the loaded contacts
 };
 constexpr BandAction kBandActions[kBandCount] = {
-    // EditMode         opener       waits
-    {kEditField,        nullptr,     false},  // 0 (not used: setup dialog or close)
-    {kEditNewNote,      OpenNewNote, false},  // 1 MainScreen
-    {kEditNotesList,    nullptr,     false},  // 2 notes list
-    {kEditField,        nullptr,     false},  // 3 contact menu, no contact
-    {kEditContactList,  nullptr,     true},   // 4 contact list
+    // EditMode         opener               waits
+    {kEditField,       nullptr,             false},  // 0 (not used: setup dialog or close)
+    {kEditNewNote,     OpenNewNote,         false},  // 1 MainScreen
+    {kEditNotesList,   OpenNotesListWindow, false},  // 2 notes list
+    {kEditField,       nullptr,             false},  // 3 contact menu, no contact
+    {kEditContactList, nullptr,             true},   // 4 contact list
 };
 // The setup dialog (template 119, modal).
 constexpr WindowOpener kOpenSetupDialog = OpenSetupDialog;

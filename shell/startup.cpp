@@ -9,6 +9,7 @@
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "keyboards/prediction_bar.h"
+#include "notes/view_note_window.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
@@ -43,7 +44,7 @@ constexpr WindowClassRow kWindowClasses[] = {
     // "EditLSClass" comes here.
     kMenuClassRow,
     kFxKeyClassRow,
-    // "ViewNoteWindowClass" comes here.
+    kViewNoteClassRow,
 };
 
 constexpr WCHAR kRichInkLibrary[] = u"richink.dll";

@@ -16,6 +16,12 @@ namespace {
 
 class FileHelpers : public DeviceImageTest {
  protected:
+  // The tests write into the notes folder, which only an installed program's image is given.
+  void SetUp() override {
+    DeviceImageTest::SetUp();
+    CreateDirectory(u"\\My Documents", nullptr);
+    CreateDirectory(u"\\My Documents\\Tavrels", nullptr);
+  }
   void TearDown() override {
     SetWriteFunctionForTesting(nullptr);
     DeviceImageTest::TearDown();

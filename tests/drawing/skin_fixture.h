@@ -5,6 +5,7 @@
 #include "drawing/skin_images.h"
 
 #include <device/driver.h>
+#include <device/kernel.h>
 
 #include "internal/png_writer.h"
 
@@ -14,8 +15,22 @@
 
 namespace skin_test {
 
+// The "gx" folder beside the running program, where LoadSkinImage looks: the program folder
+// depends on the install description the test program carries (none: "\Program Files").
 inline std::filesystem::path SkinFolder(const device::Driver& driver) {
-  return std::filesystem::path(driver.DeviceFolder()) / "fs" / "Program Files" / "Tavrel" / "gx";
+  WCHAR module[MAX_PATH] = {};
+  const DWORD length = GetModuleFileName(nullptr, module, MAX_PATH);
+  std::filesystem::path folder = std::filesystem::path(driver.DeviceFolder()) / "fs";
+  std::string part;
+  for (DWORD i = 0; i < length; ++i) {
+    if (module[i] == u'\\') {
+      if (!part.empty()) folder /= part;
+      part.clear();
+    } else {
+      part += static_cast<char>(module[i]);  // the program folders are ASCII names
+    }
+  }
+  return folder / "gx";
 }
 
 // Pixels are 0x00RRGGBB, as the surface stores them.

@@ -166,19 +166,24 @@ TEST(StartWindow, NewNoteBandOpensTheMainScreenForANewNote) {
 TEST(StartWindow, TappedBandSetsEditModeAndKeepsTheFocusForTheArrowKeys) {
   RunTavrel([](device::Driver& d) {
     HWND main = StartWindow(d);
-    const RECT band1{0, 105, 240, 155}, band2{0, 155, 240, 209};
-    const std::vector<COLORREF> normal1 = Pixels(d, band1), normal2 = Pixels(d, band2);
+    const RECT band2{0, 155, 240, 209}, band3{0, 209, 240, 258};
+    const std::vector<COLORREF> normal2 = Pixels(d, band2), normal3 = Pixels(d, band3);
     d.Tap(120, 290);
     EXPECT_EQ(EditMode, kEditContactList);
-    d.Tap(120, 230);
-    EXPECT_EQ(EditMode, kEditField);
     d.Tap(120, 180);
     EXPECT_EQ(EditMode, kEditNotesList);
-    EXPECT_NE(Pixels(d, band2), normal2) << "band 2 in its focused look";
+    HWND notes = TopWindow();
+    EXPECT_NE(notes, main) << "the notes band opens the notes list";
+    PostMessage(notes, MenuCommandMessage, 4, 0);  // its "Back"
+    d.AdvanceTime(200);
+    EXPECT_EQ(TopWindow(), main);
+    d.Tap(120, 230);
+    EXPECT_EQ(EditMode, kEditField);
+    EXPECT_NE(Pixels(d, band3), normal3) << "band 3 in its focused look";
     d.PressKey(VK_UP);
-    EXPECT_EQ(Pixels(d, band2), normal2);
-    EXPECT_NE(Pixels(d, band1), normal1);
-    EXPECT_EQ(EditMode, kEditNotesList) << "arrows only move the focus";
+    EXPECT_EQ(Pixels(d, band3), normal3);
+    EXPECT_NE(Pixels(d, band2), normal2);
+    EXPECT_EQ(EditMode, kEditField) << "arrows only move the focus";
     EXPECT_EQ(TopWindow(), main);
   });
 }
@@ -361,8 +366,9 @@ TEST(StartWindow, TheDemoScriptWritesANoteOnBothKeypads) {
             0);
   EXPECT_EQ(status, device::kScriptPassed);
   // Typed on the predictive keypad (a capital by an up stroke), "tomorrow" taken from the
-  // prediction bar, the rest by multi-tap with three letters of one key in a row.
-  EXPECT_EQ(note.text, u"Meet Anna tomorrow at noon");
+  // prediction bar, the rest by multi-tap with three letters of one key in a row; " tea" added
+  // later through the notes list's "Edit" (the other note is deleted there).
+  EXPECT_EQ(note.text, u"Meet Anna tomorrow at noon tea");
   EXPECT_EQ(note.name, u"Meet Anna tomorrow at .pwi");  // named after its first 22 characters
 }
 
