@@ -10,8 +10,17 @@ BOOL DeviceWrite(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* byt
 }
 
 WriteFunction g_write = DeviceWrite;
+SaveStep g_failingStep = SaveStep::None;
+
+// True once, for the step the test hook named.
+bool StepFails(SaveStep step) {
+  if (g_failingStep != step) return false;
+  g_failingStep = SaveStep::None;
+  return true;
+}
 
 bool WriteAll(HANDLE file, const std::uint8_t* bytes, std::size_t size) {
+  if (StepFails(SaveStep::Write)) return false;
   while (size > 0) {
     const DWORD chunk = size > kLargestWrite ? kLargestWrite : static_cast<DWORD>(size);
     DWORD written = 0;
@@ -59,17 +68,19 @@ bool TemporaryFile::Create(const std::u16string& folder) {
 }
 
 bool TemporaryFile::FlushAndClose() {
-  const bool flushed = FlushFileBuffers(file_.Get()) != FALSE;
+  const bool flushed = FlushFileBuffers(file_.Get()) != FALSE && !StepFails(SaveStep::Flush);
   return file_.Close() && flushed;
 }
 
 bool TemporaryFile::MoveOver(const std::u16string& target) {
+  if (StepFails(SaveStep::Rename)) return false;
   if (!MoveFileEx(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
   path_.clear();
-  return true;
+  return !StepFails(SaveStep::FolderSync);
 }
 
 void SetWriteFunctionForTesting(WriteFunction write) { g_write = write ? write : DeviceWrite; }
+void FailSaveStepOnceForTesting(SaveStep step) { g_failingStep = step; }
 
 ReadResult ReadWholeFile(const WCHAR* path, std::vector<std::uint8_t>& bytes) {
   bytes.clear();

@@ -84,3 +84,11 @@ bool PathExists(const WCHAR* path);
 using WriteFunction = BOOL (*)(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                                void* overlapped);
 void SetWriteFunctionForTesting(WriteFunction write);
+
+// Test hook: makes the next ReplaceFileContents fail at one step, once. Write: no byte is
+// written. Flush: the bytes are written but the flush reports a failure. Rename: the file is
+// not renamed over the target. FolderSync: the rename is done but the folder sync that follows
+// reports a failure (the target then holds the whole new file, yet the save reports failure,
+// because a host crash could still bring the old name back).
+enum class SaveStep { None, Write, Flush, Rename, FolderSync };
+void FailSaveStepOnceForTesting(SaveStep step);

@@ -81,7 +81,7 @@ bool ReadStringSetting(HKEY root, LPCWSTR keyPath, LPCWSTR name, std::vector<WCH
   std::vector<BYTE> bytes(size);
   if (size > 0 && RegQueryValueEx(key.get(), name, nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS) return false;
   text.assign((size + 1) / 2 + 1, 0);
-  std::memcpy(text.data(), bytes.data(), size);
+  if (size > 0) std::memcpy(text.data(), bytes.data(), size);  // an empty value has no bytes to copy
   return true;
 }
 

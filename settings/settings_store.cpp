@@ -69,9 +69,9 @@ std::int32_t ReadDword(const WCHAR* name, std::int32_t defaultValue) {
   return ReadDwordSetting(name, &value) ? static_cast<std::int32_t>(value) : defaultValue;
 }
 
-void WriteDword(const WCHAR* name, std::int32_t value) {
+bool WriteDword(const WCHAR* name, std::int32_t value) {
   const DWORD stored = static_cast<DWORD>(value);
-  WriteSetting(name, REG_DWORD, &stored, sizeof stored);
+  return WriteSetting(name, REG_DWORD, &stored, sizeof stored);
 }
 
 void CopyBounded(const WCHAR* text, WCHAR* field, std::size_t room) {
@@ -161,12 +161,24 @@ std::vector<WCHAR> JoinPredefinedTexts(const SettingsBlock& s) {
   return joined;
 }
 
-void SaveUsedLanguages(const SettingsBlock& s) {
-  WriteDword(u"NumOfLangs", s.NumOfLangs());
+bool SaveUsedLanguages(const SettingsBlock& s) {
   std::vector<BYTE> bytes;
   for (std::int32_t language : s.UsedLangs)
     for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<BYTE>(static_cast<DWORD>(language) >> shift));
-  WriteSetting(u"UsedLangs", REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+  return WriteDword(u"NumOfLangs", s.NumOfLangs()) &&
+         WriteSetting(u"UsedLangs", REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+// Every value in its fixed order; stops at the first write that fails.
+bool WriteEveryValue(const SettingsBlock& s) {
+  if (!WriteDword(u"CurrentLang", s.CurrentLang)) return false;
+  for (const SavedDword& setting : kSavedDwordsBeforeDirectory)
+    if (!WriteDword(setting.name, s.*setting.field)) return false;
+  if (!WriteSetting(u"directory", REG_SZ, s.directory, 0) || !WriteDword(u"Menu", s.Menu) || !SaveUsedLanguages(s))
+    return false;
+  // Also an empty list is written, so that the texts the user removed stay removed.
+  const std::vector<WCHAR> joined = JoinPredefinedTexts(s);
+  return WriteSetting(u"FxTexts", REG_MULTI_SZ, joined.data(), 0);
 }
 
 }  // namespace
@@ -195,16 +207,16 @@ void LoadSettings(SettingsBlock& s, int languageCount) {
   LoadPredefinedTexts(s);
 }
 
-void SaveSettings(SettingsBlock& s) {
+// One registry batch: a failed write or a crash half-way leaves every stored value as it was,
+// never NumOfLangs from one save beside UsedLangs from another.
+bool SaveSettings(SettingsBlock& s) {
   if (s.FontSize == 0) s.FontSize = 12;
-  WriteDword(u"CurrentLang", s.CurrentLang);
-  for (const SavedDword& setting : kSavedDwordsBeforeDirectory) WriteDword(setting.name, s.*setting.field);
-  WriteSetting(u"directory", REG_SZ, s.directory, 0);
-  WriteDword(u"Menu", s.Menu);
-  SaveUsedLanguages(s);
-  // Also an empty list is written, so that the texts the user removed stay removed.
-  const std::vector<WCHAR> joined = JoinPredefinedTexts(s);
-  WriteSetting(u"FxTexts", REG_MULTI_SZ, joined.data(), 0);
+  if (RegBeginBatch() != ERROR_SUCCESS) return false;
+  if (!WriteEveryValue(s)) {
+    RegAbortBatch();
+    return false;
+  }
+  return RegCommitBatch() == ERROR_SUCCESS;
 }
 
 void ApplyLearnPairs(const SettingsBlock& s, PredictionEngine& engine) {
@@ -216,7 +228,7 @@ void LoadSettings() {
   LoadSettings(TheSettings(), engine.languages.count);
   ApplyLearnPairs(TheSettings(), engine);
 }
-void SaveSettings() { SaveSettings(TheSettings()); }
+bool SaveSettings() { return SaveSettings(TheSettings()); }
 
 // Missing (or of another type) and 0 both mean the tool was never started; any other value
 // means it was.

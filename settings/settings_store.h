@@ -62,8 +62,9 @@ SettingsBlock& TheSettings();
 // Clears the block and reads every value; `languageCount` (the languages of keyboard.txt) is
 // the default NumOfLangs.
 void LoadSettings(SettingsBlock& settings, int languageCount);
-// Writes every value, in a fixed order.
-void SaveSettings(SettingsBlock& settings);
+// Writes every value, in a fixed order, as one unit: true when all were stored; on failure
+// (or a crash part-way) the stored values stay those of the previous save.
+bool SaveSettings(SettingsBlock& settings);
 
 struct PredictionEngine;
 
@@ -73,7 +74,7 @@ void ApplyLearnPairs(const SettingsBlock& settings, PredictionEngine& engine);
 // The program's block, with the language count of the program's LanguageTable; LearnPairs is
 // applied to the program's engine.
 void LoadSettings();
-void SaveSettings();
+bool SaveSettings();
 
 // The DWORD `Assign`: 1 once the button-assignment tool has been started on first run. The
 // tool is due when the value is 0 or missing; any other value counts as started.

@@ -94,6 +94,16 @@ constexpr char kDriverImageSuffix[] = "DRIVER_DEVICE";
 // A window that keeps invalidating itself in WM_PAINT would otherwise hang a test.
 constexpr int kMaxMessagesPerSettle = 200000;
 
+// Destroys the windows a test or script left open the way DestroyWindow does, so that each
+// gets WM_DESTROY and WM_NCDESTROY and frees what it holds. Bounded, in case a window's
+// handler keeps making new ones.
+void DestroyRemainingWindows() {
+  for (int left = 1000; left > 0 && !Wm().topLevels.empty(); --left) {
+    Window* top = Wm().topLevels.back();
+    if (top->destroying || !DestroyWindow(top->handle)) break;
+  }
+}
+
 void FreeAllWindowsSilently() {
   ResetWindowManager();
   ResetTimers();
@@ -135,6 +145,7 @@ void Driver::Start(DeviceImage image) {
 // procedures may refer to state that is already gone.
 Driver::~Driver() {
   DestroyCaret();
+  DestroyRemainingWindows();
   FreeAllWindowsSilently();
   Headless().SetIdleHandler(nullptr);
   if (keepImage_) return;  // the image belongs to the program that started this one, or to the user

@@ -23,6 +23,19 @@ constexpr HRESULT kFail = static_cast<HRESULT>(0x80004005);
 constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x80070057);
 // A skin file is a few kilobytes; this bounds memory when a callback never reports the end.
 constexpr std::size_t kMaxStreamBytes = 64u << 20;
+// No skin or picture ever needs more than this; a header asking for more is refused before any
+// pixel memory is allocated, so a small damaged or hostile file cannot exhaust memory.
+constexpr png_uint_32 kMaxSide = 4096;
+constexpr std::size_t kMaxPixelBytes = 64u << 20;
+// Bounds libpng's own buffers for ancillary chunks (text, ICC profiles) the decoder ignores.
+constexpr png_alloc_size_t kMaxChunkBytes = 1u << 20;
+
+bool SizeAllowed(png_uint_32 w, png_uint_32 h, int maxWidth, int maxHeight) {
+  if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide) return false;
+  if (maxWidth > 0 && w > static_cast<png_uint_32>(maxWidth)) return false;
+  if (maxHeight > 0 && h > static_cast<png_uint_32>(maxHeight)) return false;
+  return static_cast<std::size_t>(w) * h * 4 <= kMaxPixelBytes;
+}
 
 bool ReadStream(DecompressImageInfo& info, std::vector<unsigned char>& bytes) {
   while (bytes.size() < kMaxStreamBytes) {
@@ -87,10 +100,7 @@ bool ReadPixels(png_structp png, png_infop info, int maxWidth, int maxHeight,
   png_read_info(png, info);
   const png_uint_32 w = png_get_image_width(png, info);
   const png_uint_32 h = png_get_image_height(png, info);
-  if (w == 0 || h == 0 || (maxWidth > 0 && w > static_cast<png_uint_32>(maxWidth)) ||
-      (maxHeight > 0 && h > static_cast<png_uint_32>(maxHeight)) || w > 0x4000 || h > 0x4000) {
-    return false;
-  }
+  if (!SizeAllowed(w, h, maxWidth, maxHeight)) return false;
   RequestScreenFormat(png, info);
   if (png_get_rowbytes(png, info) != w * 4) return false;
   pixels->resize(static_cast<std::size_t>(w) * h);
@@ -116,6 +126,8 @@ HBITMAP Decode(const std::vector<unsigned char>& bytes, int maxWidth, int maxHei
   }
   MemoryStream stream{bytes.data(), bytes.size(), 0};
   png_set_read_fn(png, &stream, ReadFromMemory);
+  png_set_user_limits(png, kMaxSide, kMaxSide);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
   std::vector<std::uint32_t> pixels;
   std::vector<png_bytep> rows;
   int width = 0;

@@ -3,7 +3,8 @@
 //
 // Store: registry.sqlite in the device image, in WAL mode with a busy timeout, so that the
 // device's processes read and write it at the same time; every change is one transaction, so a
-// crash in the middle of a write leaves the previous state. Tables:
+// crash in the middle of a write leaves the previous state. A batch (RegBeginBatch) holds one
+// transaction open across many calls; each call inside it runs in a savepoint. Tables:
 //   keys(id, parent, name, folded, class)  -- a tree; the three roots are ids 1..3
 //   vals(key, name, folded, type, data)    -- data exactly as written
 // Names are UTF-8 in the database; `folded` is the Unicode case-folded name, the lookup key.
@@ -60,6 +61,8 @@ struct Store {
   fs::path file;
   dev_t device = 0;
   ino_t inode = 0;
+  bool batchOpen = false;  // a batch transaction is open on `db`
+  int failWritesAfter = -1;  // test fault: changes allowed before the next one fails; -1 none
 };
 
 bool SameFile(const Store& store, const fs::path& file) {
@@ -141,6 +144,7 @@ sqlite3* Database(Store& store) {
   // A connection inherited over fork is abandoned, not closed: closing it could disturb the
   // parent's locks and WAL.
   if (store.db && store.owner == ::getpid()) sqlite3_close(store.db);
+  store.batchOpen = false;  // a batch never survives its connection
   store.db = OpenDatabase(file);
   store.owner = ::getpid();
   store.file = file;
@@ -153,24 +157,42 @@ sqlite3* Database(Store& store) {
 }
 
 // A transaction that rolls back unless committed. Writers take the write lock at once
-// (IMMEDIATE), so that two processes never both read and then both fail to upgrade.
+// (IMMEDIATE), so that two processes never both read and then both fail to upgrade. Inside a
+// batch it is a savepoint of the batch's transaction instead: committing releases it into the
+// batch, failing rolls back this change only.
 class Transaction {
  public:
   explicit Transaction(sqlite3* db, bool writes = true)
-      : db_(db), open_(Exec(db, writes ? "BEGIN IMMEDIATE;" : "BEGIN;")) {}
+      : db_(db), nested_(TheStore().batchOpen), open_(Exec(db, Begin(writes, nested_))) {}
   ~Transaction() {
-    if (open_) Exec(db_, "ROLLBACK;");
+    if (open_) Exec(db_, nested_ ? "ROLLBACK TO change; RELEASE change;" : "ROLLBACK;");
   }
   bool ok() const { return open_; }
   bool Commit() {
     open_ = false;
-    if (Exec(db_, "COMMIT;")) return true;
-    Exec(db_, "ROLLBACK;");
+    if (FaultDue()) {
+      Exec(db_, nested_ ? "ROLLBACK TO change; RELEASE change;" : "ROLLBACK;");
+      return false;
+    }
+    if (Exec(db_, nested_ ? "RELEASE change;" : "COMMIT;")) return true;
+    Exec(db_, nested_ ? "ROLLBACK TO change; RELEASE change;" : "ROLLBACK;");
     return false;
   }
 
  private:
+  static const char* Begin(bool writes, bool nested) {
+    if (nested) return "SAVEPOINT change;";
+    return writes ? "BEGIN IMMEDIATE;" : "BEGIN;";
+  }
+  // The test fault: counts committed changes down and fails the one after the allowance.
+  static bool FaultDue() {
+    int& left = TheStore().failWritesAfter;
+    if (left < 0) return false;
+    return left-- == 0;
+  }
+
   sqlite3* db_;
+  bool nested_;
   bool open_;
 };
 
@@ -417,7 +439,42 @@ LONG RegEnumValue(HKEY key, DWORD index, LPWSTR valueName, LPDWORD nameLength, L
   });
 }
 
+LONG RegBeginBatch() {
+  auto& store = TheStore();
+  std::lock_guard lock(store.mutex);
+  if (store.batchOpen) return ERROR_BUSY;
+  sqlite3* db = Database(store);
+  if (!db || !Exec(db, "BEGIN IMMEDIATE;")) return ERROR_REGISTRY_IO_FAILED;
+  store.batchOpen = true;
+  return ERROR_SUCCESS;
+}
+
+LONG RegCommitBatch() {
+  auto& store = TheStore();
+  std::lock_guard lock(store.mutex);
+  if (!store.batchOpen) return ERROR_INVALID_FUNCTION;
+  store.batchOpen = false;
+  if (Exec(store.db, "COMMIT;")) return ERROR_SUCCESS;
+  Exec(store.db, "ROLLBACK;");
+  return ERROR_CANTWRITE;
+}
+
+LONG RegAbortBatch() {
+  auto& store = TheStore();
+  std::lock_guard lock(store.mutex);
+  if (!store.batchOpen) return ERROR_INVALID_FUNCTION;
+  store.batchOpen = false;
+  Exec(store.db, "ROLLBACK;");
+  return ERROR_SUCCESS;
+}
+
 namespace device::internal {
+
+void FailRegistryChangeAfter(int changes) {
+  auto& store = TheStore();
+  std::lock_guard lock(store.mutex);
+  store.failWritesAfter = changes;
+}
 
 bool OpenDeviceRegistry() {
   auto& store = TheStore();

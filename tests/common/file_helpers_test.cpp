@@ -73,6 +73,23 @@ TEST_F(FileHelpers, AFailedReplaceKeepsTheOldFileAndRemovesItsTemporaryFile) {
   EXPECT_FALSE(PathExists(u"\\No folder"));
 }
 
+// Each step of a save failing once: before the rename the old file survives whole; a folder
+// sync failing after the rename leaves the whole new file; never a mix, never a temporary file
+// left behind, and the next save works.
+TEST_F(FileHelpers, EachSaveStepFailingOnceLeavesTheOldOrTheWholeNewFile) {
+  const WCHAR* path = u"\\My Documents\\Tavrels\\a.bin";
+  const Bytes old(5000, 'o'), fresh(9000, 'n');
+  for (SaveStep step : {SaveStep::Write, SaveStep::Flush, SaveStep::Rename, SaveStep::FolderSync}) {
+    ASSERT_TRUE(ReplaceFileContents(path, old.data(), old.size()));
+    FailSaveStepOnceForTesting(step);
+    EXPECT_FALSE(ReplaceFileContents(path, fresh.data(), fresh.size())) << static_cast<int>(step);
+    EXPECT_EQ(ReadDeviceFile(path), step == SaveStep::FolderSync ? fresh : old) << static_cast<int>(step);
+    EXPECT_EQ(Names(u"\\My Documents\\Tavrels\\*"), std::vector<std::u16string>{u"a.bin"});
+    EXPECT_TRUE(ReplaceFileContents(path, fresh.data(), fresh.size())) << "the fault fires once";
+    EXPECT_EQ(ReadDeviceFile(path), fresh);
+  }
+}
+
 TEST_F(FileHelpers, FileHandleClosesWhatItOwns) {
   HANDLE raw = CreateFile(u"\\My Documents\\h.bin", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(raw, INVALID_HANDLE_VALUE);

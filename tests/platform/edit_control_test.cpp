@@ -430,7 +430,7 @@ std::vector<UINT>* subclassed = nullptr;
 
 // Like the note editor: sees every message first, turns LF into CR, keeps Enter for itself.
 LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  subclassed->push_back(msg);
+  if (subclassed) subclassed->push_back(msg);  // the driver destroys the window after the test
   if (msg == WM_CHAR && wParam == u'\r') return 0;
   if (msg == WM_CHAR && wParam == u'\n') wParam = u'\r';
   return CallWindowProc(editProc, hwnd, msg, wParam, lParam);

@@ -181,6 +181,44 @@ TEST_F(PngDecode, MissingTruncatedJunkAndEmptyFilesGiveNoBitmap) {
 
 namespace {
 
+// Writes only the signature and the header chunk: a file of a few dozen bytes that declares
+// any size, as a damaged or hostile skin would.
+void WriteHeaderOnly(const std::string& path, png_uint_32 width, png_uint_32 height) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_write_flush(png);
+  png_destroy_write_struct(&png, &info);
+  std::fclose(file);
+}
+
+}  // namespace
+
+TEST_F(PngDecode, HeaderAskingForMoreThanAnySkinNeedsIsRefused) {
+  WriteHeaderOnly(Path("huge.png"), 16384, 16384);
+  ASSERT_LT(fs::file_size(Path("huge.png")), 100u);
+  EXPECT_EQ(LoadPngFile(Path("huge.png").c_str()), nullptr);
+  WriteHeaderOnly(Path("wide.png"), 4097, 1);
+  EXPECT_EQ(LoadPngFile(Path("wide.png").c_str()), nullptr);
+  WriteHeaderOnly(Path("tall.png"), 1, 4097);
+  EXPECT_EQ(LoadPngFile(Path("tall.png").c_str()), nullptr);
+  // The largest side still allowed decodes normally.
+  WritePng(Path("edge.png"), {4096, 2, PNG_COLOR_TYPE_RGB, 8}, RgbGradient);
+  HBITMAP edge = Load(Path("edge.png"));
+  ASSERT_NE(edge, nullptr);
+  BITMAP info{};
+  GetObject(edge, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 4096);
+}
+
+namespace {
+
 // A read callback over an in-memory file that records how it was called.
 struct CallbackSource {
   std::string bytes;

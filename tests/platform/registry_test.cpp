@@ -4,6 +4,7 @@
 #include <device/registry.h>
 
 #include "fresh_device.h"
+#include "internal/registry_store.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -274,6 +275,90 @@ TEST_F(RegistryTest, AWriterKilledMidWriteLeavesEveryCommittedValueIntact) {
   EXPECT_GT(count, 200u);
   DWORD one = 1;
   EXPECT_EQ(RegSetValueEx(key, u"after", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), 0);
+  RegCloseKey(key);
+}
+
+DWORD ReadDword(HKEY key, LPCWSTR name) {
+  DWORD value = 0, size = 4;
+  return RegQueryValueEx(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS
+             ? value
+             : 0xDEADu;  // missing
+}
+
+LONG SetDword(HKEY key, LPCWSTR name, DWORD value) {
+  return RegSetValueEx(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+}
+
+TEST_F(RegistryTest, ABatchStoresAllItsChangesAtCommitOrNoneAtAbort) {
+  HKEY key = Create(kOptions);
+  ASSERT_EQ(SetDword(key, u"a", 1), 0);
+  EXPECT_EQ(RegCommitBatch(), static_cast<LONG>(ERROR_INVALID_FUNCTION));
+  EXPECT_EQ(RegAbortBatch(), static_cast<LONG>(ERROR_INVALID_FUNCTION));
+
+  ASSERT_EQ(RegBeginBatch(), 0);
+  EXPECT_EQ(RegBeginBatch(), static_cast<LONG>(ERROR_BUSY));
+  EXPECT_EQ(SetDword(key, u"a", 2), 0);
+  EXPECT_EQ(SetDword(key, u"b", 2), 0);
+  EXPECT_EQ(ReadDword(key, u"a"), 2u);  // the batch reads its own changes
+  EXPECT_EQ(RegAbortBatch(), 0);
+  EXPECT_EQ(ReadDword(key, u"a"), 1u);
+  EXPECT_EQ(ReadDword(key, u"b"), 0xDEADu);
+
+  ASSERT_EQ(RegBeginBatch(), 0);
+  EXPECT_EQ(SetDword(key, u"a", 3), 0);
+  HKEY sub = Create(u"Software\\Korvani\\Sample\\Options\\Sub");
+  EXPECT_EQ(SetDword(sub, u"c", 3), 0);
+  EXPECT_EQ(RegCommitBatch(), 0);
+  EXPECT_EQ(ReadDword(key, u"a"), 3u);
+  EXPECT_EQ(ReadDword(sub, u"c"), 3u);
+  RegCloseKey(sub);
+  RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, AFailedChangeInsideABatchUndoesOnlyItself) {
+  HKEY key = Create(kOptions);
+  ASSERT_EQ(SetDword(key, u"b", 1), 0);
+  ASSERT_EQ(RegBeginBatch(), 0);
+  device::internal::FailRegistryChangeAfter(1);
+  EXPECT_EQ(SetDword(key, u"a", 5), 0);
+  EXPECT_EQ(SetDword(key, u"b", 5), static_cast<LONG>(ERROR_CANTWRITE));
+  EXPECT_EQ(SetDword(key, u"c", 5), 0);
+  EXPECT_EQ(RegCommitBatch(), 0);
+  EXPECT_EQ(ReadDword(key, u"a"), 5u);
+  EXPECT_EQ(ReadDword(key, u"b"), 1u);
+  EXPECT_EQ(ReadDword(key, u"c"), 5u);
+  RegCloseKey(key);
+}
+
+// Another process sees nothing of an open batch, and a process killed inside its batch leaves
+// none of the batch's changes behind.
+TEST_F(RegistryTest, ABatchIsInvisibleToOtherProcessesAndLostWhenItsProcessDies) {
+  HKEY key = Create(kOptions);
+  ASSERT_EQ(SetDword(key, u"NumOfLangs", 2), 0);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t writer = ::fork();
+  if (writer == 0) {
+    HKEY own = nullptr;
+    RegCreateKeyEx(HKEY_LOCAL_MACHINE, kOptions, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &own, nullptr);
+    bool ok = RegBeginBatch() == 0 && SetDword(own, u"NumOfLangs", 3) == 0 && SetDword(own, u"UsedLangs", 3) == 0;
+    char mark = ok ? 'y' : 'n';
+    if (::write(ready[1], &mark, 1) != 1) ::_exit(1);
+    for (;;) ::pause();
+  }
+  ::close(ready[1]);
+  char mark = 0;
+  ASSERT_EQ(::read(ready[0], &mark, 1), 1);
+  ::close(ready[0]);
+  EXPECT_EQ(mark, 'y');
+  EXPECT_EQ(ReadDword(key, u"NumOfLangs"), 2u);
+  EXPECT_EQ(ReadDword(key, u"UsedLangs"), 0xDEADu);
+  ::kill(writer, SIGKILL);
+  ::waitpid(writer, nullptr, 0);
+  EXPECT_EQ(ReadDword(key, u"NumOfLangs"), 2u);
+  EXPECT_EQ(ReadDword(key, u"UsedLangs"), 0xDEADu);
+  EXPECT_EQ(SetDword(key, u"NumOfLangs", 4), 0);  // the dead batch's lock is gone
+  EXPECT_EQ(ReadDword(key, u"NumOfLangs"), 4u);
   RegCloseKey(key);
 }
 

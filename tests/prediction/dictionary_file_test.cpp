@@ -263,6 +263,24 @@ TEST_F(DictionaryFileOnDevice, SaveFailingHalfWayLeavesThePreviousFile) {
   EXPECT_EQ(reloaded.WordCount(), 1);
 }
 
+// Each step of the save failing once (write, flush, rename) leaves the previous file whole;
+// a failed folder sync after the rename leaves the whole new one. Never a mix.
+TEST_F(DictionaryFileOnDevice, EachSaveStepFailingOnceLeavesAWholeFile) {
+  const char16_t* path = u"\\Program Files\\Tavrel\\db.dat";
+  for (SaveStep step : {SaveStep::Write, SaveStep::Flush, SaveStep::Rename, SaveStep::FolderSync}) {
+    WordDictionary d;
+    Learn(d, u"old");
+    ASSERT_TRUE(SaveWordDictionary(path, d, 0));
+    const Bytes before = ReadDeviceFile(path);
+    Learn(d, u"new");
+    const Bytes after = BuildWordDictionaryFile(d, 0);
+    FailSaveStepOnceForTesting(step);
+    EXPECT_FALSE(SaveWordDictionary(path, d, 0)) << static_cast<int>(step);
+    EXPECT_EQ(ReadDeviceFile(path), step == SaveStep::FolderSync ? after : before) << static_cast<int>(step);
+    EXPECT_EQ(Names(u"\\Program Files\\Tavrel\\*"), std::vector<std::u16string>{u"db.dat"});
+  }
+}
+
 TEST_F(DictionaryFileOnDevice, AFileThatFailedToLoadIsKeptAsideBeforeTheSaveNeverWrittenOver) {
   const char16_t* path = u"\\Program Files\\Tavrel\\db.dat";
   WordDictionary d;

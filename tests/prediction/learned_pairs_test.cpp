@@ -5,6 +5,7 @@
 #include "prediction/word_tracker.h"
 #include "prediction/zlib_stream.h"
 
+#include "common/file_helpers.h"
 #include "device_image.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +206,22 @@ TEST_F(PairsFile, RoundTripKeepsCountsAndRecency) {
   loaded.CountPair(u"one", u"use");
   EXPECT_EQ(Offered(&loaded, shipped, u"one"), (Words{u"use", u"", u""}));
   EXPECT_EQ(BuildLearnedPairsFile(pairs), ReadDeviceFile(kPath));
+}
+
+TEST_F(PairsFile, EachSaveStepFailingOnceLeavesAWholeFile) {
+  for (SaveStep step : {SaveStep::Write, SaveStep::Flush, SaveStep::Rename, SaveStep::FolderSync}) {
+    LearnedPairs pairs;
+    CountTimes(pairs, u"to", u"be", 2);
+    ASSERT_TRUE(SaveLearnedPairs(kPath, pairs));
+    const std::vector<std::uint8_t> before = ReadDeviceFile(kPath);
+    CountTimes(pairs, u"to", u"go", 3);
+    const std::vector<std::uint8_t> after = BuildLearnedPairsFile(pairs);
+    FailSaveStepOnceForTesting(step);
+    EXPECT_FALSE(SaveLearnedPairs(kPath, pairs)) << static_cast<int>(step);
+    EXPECT_EQ(ReadDeviceFile(kPath), step == SaveStep::FolderSync ? after : before) << static_cast<int>(step);
+    LearnedPairs loaded;
+    EXPECT_TRUE(LoadLearnedPairs(kPath, loaded));
+  }
 }
 
 TEST_F(PairsFile, NothingIsWrittenWhenNothingWasLearned) {

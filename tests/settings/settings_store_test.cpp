@@ -8,6 +8,8 @@
 #include <device/files.h>
 #include <device/registry.h>
 
+#include "internal/registry_store.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -209,6 +211,37 @@ TEST_F(SettingsTest, SaveWritesEveryValueInOrderWithTypes) {
   EXPECT_EQ(reloaded.AddSpace, 1);
   EXPECT_EQ(reloaded.CurrentLang, 1);
   EXPECT_EQ(Texts(reloaded), Texts(settings));
+}
+
+// A write failing part-way through a save (after none, half or all but one of the 20 values)
+// leaves every stored value as the previous save wrote it; never NumOfLangs from one save with
+// UsedLangs from the other.
+TEST_F(SettingsTest, ASaveIsAllOrNothing) {
+  LoadSettings(settings, 3);
+  ASSERT_TRUE(SaveSettings(settings));
+  std::vector<std::pair<DWORD, std::vector<BYTE>>> before;
+  const std::vector<std::u16string> names = ValueNames();
+  ASSERT_EQ(names.size(), 20u);
+  for (const std::u16string& name : names) before.push_back(Raw(name.c_str()));
+
+  SettingsBlock changed = settings;
+  changed.UsedLangs = {2};
+  changed.CurrentLang = 2;
+  changed.AddSpace = 1;
+  changed.Menu = 0;
+  changed.PredefinedTextCount = 1;
+  for (int allowed : {0, 10, 17, 18, 19}) {
+    device::internal::FailRegistryChangeAfter(allowed);
+    EXPECT_FALSE(SaveSettings(changed)) << allowed;
+    for (std::size_t i = 0; i < names.size(); ++i)
+      EXPECT_EQ(Raw(names[i].c_str()), before[i]) << allowed << " writes, value " << i;
+  }
+  device::internal::FailRegistryChangeAfter(-1);
+  EXPECT_TRUE(SaveSettings(changed));
+  LoadSettings(settings, 3);
+  EXPECT_EQ(settings.UsedLangs, (std::vector<std::int32_t>{2}));
+  EXPECT_EQ(settings.Menu, 0);
+  EXPECT_EQ(Texts(settings), (std::vector<std::u16string>{u"www.tavrel.example"}));
 }
 
 TEST_F(SettingsTest, LearnPairsOffLeavesTheTrackerWithoutLearnedPairs) {

@@ -64,7 +64,8 @@ LONG RegQueryValueEx(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type
                      LPDWORD dataSize);
 
 // Writes `dataSize` bytes of `data` as value `valueName` of the given type, replacing any
-// value of that name (the first spelling of the name is kept). Each write is one transaction.
+// value of that name (the first spelling of the name is kept). Each write is one transaction,
+// or part of the batch when one is open (see RegBeginBatch).
 LONG RegSetValueEx(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
                    DWORD dataSize);
 
@@ -82,3 +83,25 @@ LONG RegDeleteKey(HKEY key, LPCWSTR subKey);
 // ERROR_NO_MORE_ITEMS. A name buffer too small: ERROR_MORE_DATA.
 LONG RegEnumValue(HKEY key, DWORD index, LPWSTR valueName, LPDWORD nameLength, LPDWORD reserved,
                   LPDWORD type, LPBYTE data, LPDWORD dataSize);
+
+// Registry batches: the platform's own calls (not Win32) for writing several values as one
+// unit. Between RegBeginBatch and RegCommitBatch every change this process makes (creating
+// keys, setting and deleting values and keys) belongs to one database transaction: other
+// processes see none of it until the commit and then all of it, and if the process dies or
+// calls RegAbortBatch first, none of it is ever stored. Each change inside a batch is still
+// all-or-nothing by itself: a call that fails leaves the batch as it was before the call, and
+// the caller decides whether to commit the rest or abort.
+//
+// Batches do not nest: RegBeginBatch while one is open fails with ERROR_BUSY. While a batch is
+// open, other processes that write the registry wait for it (keep batches short). The batch
+// belongs to the process: changes from any of its threads join it.
+//
+// RegBeginBatch: ERROR_SUCCESS, ERROR_BUSY, or ERROR_REGISTRY_IO_FAILED when the registry cannot
+// be opened or locked. RegCommitBatch: ERROR_SUCCESS when everything was stored, ERROR_CANTWRITE
+// when the commit failed (nothing is stored), ERROR_INVALID_FUNCTION with no batch open.
+// RegAbortBatch discards the batch; ERROR_INVALID_FUNCTION with no batch open.
+constexpr DWORD ERROR_INVALID_FUNCTION = 1;
+constexpr DWORD ERROR_BUSY = 170;
+LONG RegBeginBatch();
+LONG RegCommitBatch();
+LONG RegAbortBatch();

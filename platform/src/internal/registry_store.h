@@ -6,4 +6,8 @@ namespace device::internal {
 // Opens (creating if missing) registry.sqlite of the current device image; false when it cannot.
 bool OpenDeviceRegistry();
 
+// Test fault: lets `changes` more registry changes commit, then fails the next one (as a full
+// disk would) and stops failing; -1 turns the fault off.
+void FailRegistryChangeAfter(int changes);
+
 }  // namespace device::internal
