@@ -17,6 +17,8 @@ const device::ProgramInfoRegistration kIdentity{{
     "The device image is $TAVREL_DEVICE (default ~/.local/share/tavrel); the first start\n"
     "installs the shipped data into it. A second tavrel on the same image raises the first.\n",
     "Tavrel",
+    // Installed (bin/ beside share/), else the source tree above a build folder inside it.
+    {"../share/icons/hicolor/64x64/apps/tavrel.png", "../../desktop/icons/tavrel-64.png"},
 }};
 
 }  // namespace

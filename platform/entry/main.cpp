@@ -22,15 +22,19 @@
 // and SIGINT close the program's main window, so its ordinary shut-down runs.
 // Screenshots go into $TAVREL_SHOTS (default ./screenshots).
 #include <device/driver.h>
+#include <device/files.h>
+#include <device/install.h>
 #include <device/program_info.h>
 #include <device/script.h>
 #include <device/user.h>
 
 #include "internal/backend.h"
 #include "internal/device_start.h"
+#include "internal/registry_store.h"
 #include "internal/sdl.h"
 #include "internal/wide_text.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +48,7 @@ namespace {
 constexpr char kScriptOption[] = "--script";
 constexpr int kUsageExit = 2;
 constexpr int kWindowExit = 1;
+constexpr int kDeviceExit = 1;
 
 bool DisplayAvailable() {
   auto set = [](const char* name) {
@@ -116,6 +121,49 @@ int AnswerOptions(int argc, char** argv, const std::string& name) {
   return kUsageExit;
 }
 
+std::filesystem::path ExecutableFolder() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+}
+
+// The device image folder must exist (it is created) and take files; otherwise the program
+// would run blank with nothing saved. Says why with the path; false when it cannot be used.
+bool DeviceFolderUsable(const std::string& name) {
+  const std::filesystem::path root = device::DeviceImageRoot();
+  std::error_code error;
+  std::filesystem::create_directories(root, error);
+  const std::filesystem::path probe = root / ".write-probe";
+  std::FILE* file = error ? nullptr : std::fopen(probe.c_str(), "w");
+  if (file == nullptr) {
+    const std::string why = error ? error.message() : std::strerror(errno);
+    std::fprintf(stderr, "%s: cannot use the device folder %s: %s\n", name.c_str(), root.c_str(), why.c_str());
+    return false;
+  }
+  std::fclose(file);
+  std::filesystem::remove(probe, error);
+  return true;
+}
+
+// After the device started: the program's data must be installed in its program folder.
+bool ProgramDataInstalled(const std::string& name) {
+  const device::InstallDescription& description = device::CurrentInstallDescription();
+  if (description.markerFile.empty()) return true;
+  const std::u16string marker = description.programFolder + u"\\" + description.markerFile;
+  const std::filesystem::path host = device::HostPathOf(marker.c_str());
+  if (!host.empty() && std::filesystem::exists(host)) return true;
+  std::fprintf(stderr, "%s: the program data are missing: %s was not installed (no shipped data found beside %s)\n",
+               name.c_str(), host.c_str(), ExecutableFolder().c_str());
+  return false;
+}
+
+void SetWindowIcon() {
+  const std::filesystem::path beside = ExecutableFolder();
+  for (const std::string& file : device::CurrentProgramInfo().iconFiles) {
+    const std::filesystem::path path = std::filesystem::path(file).is_absolute() ? std::filesystem::path(file) : beside / file;
+    if (device::internal::SetSdlWindowIcon(path.c_str())) return;
+  }
+}
+
 std::string DisplayName() {
   for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"}) {
     const char* value = std::getenv(variable);
@@ -136,6 +184,7 @@ int RunScript(const std::string& name, const std::string& path, const std::funct
       program,
       [&](device::Driver& driver) { status = device::PlayScript(driver, path, text, stdout, stderr); },
       device::DeviceImage::kFromEnvironment);
+  device::internal::CloseDeviceRegistry();
   return status;
 }
 
@@ -151,6 +200,9 @@ int main(int argc, char** argv) {
   auto program = [&] { return WinMain(instance, nullptr, commandLine.data(), SW_SHOW); };
 
   device::internal::WatchTerminationSignals();
+  const char* deviceVariable = std::getenv("TAVREL_DEVICE");
+  const bool keptImage = !scripted ? DisplayAvailable() : deviceVariable != nullptr && *deviceVariable != 0;
+  if (keptImage && !DeviceFolderUsable(name)) return kDeviceExit;
   if (scripted) return RunScript(name, argv[2], program);
   if (DisplayAvailable()) {
     std::string error;
@@ -160,8 +212,14 @@ int main(int argc, char** argv) {
                    name.c_str(), DisplayName().c_str(), error.c_str());
       return kWindowExit;
     }
+    SetWindowIcon();
     device::internal::StartDevice();  // headless, the driver does this
+    if (!ProgramDataInstalled(name)) {
+      device::internal::StopSdlBackend();
+      return kDeviceExit;
+    }
     int result = program();
+    device::internal::CloseDeviceRegistry();
     device::internal::StopSdlBackend();
     return result;
   }

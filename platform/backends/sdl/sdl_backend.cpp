@@ -21,11 +21,13 @@
 #include <device/user.h>
 
 #include <SDL.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace device::internal {
 
@@ -394,7 +396,20 @@ bool StartSdlBackend(const char* title, std::string* error) {
   return true;
 }
 
-void SetSdlWindowIcon(const std::uint32_t* pixels, int width, int height) { backend.SetIcon(pixels, width, height); }
+bool SetSdlWindowIcon(const char* pngFile) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, pngFile)) return false;
+  image.format = PNG_FORMAT_BGRA;  // a 32-bit 0xAARRGGBB word on a little-endian host
+  if (image.width > 1024 || image.height > 1024) {
+    png_image_free(&image);
+    return false;
+  }
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) * image.height);
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return false;
+  backend.SetIcon(pixels.data(), static_cast<int>(image.width), static_cast<int>(image.height));
+  return true;
+}
 
 void StopSdlBackend() {
   SetBackend(nullptr);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace device {
 
@@ -14,6 +15,9 @@ struct ProgramInfo {
   std::string summary;  // one line saying what the program is
   std::string usage;    // more usage lines, each ending in '\n'; the entry prints its own options
   std::string windowTitle;  // the title of the program's host window; empty: the name
+  // PNG files that may hold the host window's icon, in order (relative ones from the folder of
+  // the running executable); the first that reads is used.
+  std::vector<std::string> iconFiles;
 };
 
 void SetProgramInfo(const ProgramInfo& info);

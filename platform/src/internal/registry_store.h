@@ -6,4 +6,8 @@ namespace device::internal {
 // Opens (creating if missing) registry.sqlite of the current device image; false when it cannot.
 bool OpenDeviceRegistry();
 
+// At the end of a process: checkpoints the registry's write-ahead log into registry.sqlite, so
+// that the file alone holds every value, and closes the connection (a later call opens it again).
+void CloseDeviceRegistry();
+
 }  // namespace device::internal

@@ -9,8 +9,8 @@ namespace device::internal {
 // Opens the device window (titled `title`) and installs the SDL backend. Returns false,
 // leaving nothing installed, when SDL cannot open a window; `error` (when given) then says why.
 bool StartSdlBackend(const char* title, std::string* error = nullptr);
-// The window's icon: 0xAARRGGBB pixels, row-major. The window must be open.
-void SetSdlWindowIcon(const std::uint32_t* pixels, int width, int height);
+// Gives the open window the icon in a PNG file; false when the file is not a readable PNG.
+bool SetSdlWindowIcon(const char* pngFile);
 void StopSdlBackend();
 
 }  // namespace device::internal
