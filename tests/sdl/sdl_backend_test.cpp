@@ -96,6 +96,24 @@ TEST_F(SdlBackend, MouseOnTheScreenIsThePenInDevicePixels) {
                                      {WM_LBUTTONUP, 0, MAKELPARAM(150, 319)}}));
 }
 
+TEST_F(SdlBackend, AResizedWindowKeepsTheAspectAndMapsThePenExactly) {
+  SDL_Window* host = SDL_GetWindowFromID(1);
+  ASSERT_NE(host, nullptr);
+  SDL_SetWindowSize(host, 600, 552);  // scale 1.5, bars of 120 pixels left and right
+  Pump();
+  seen.clear();
+  Mouse(SDL_MOUSEBUTTONDOWN, 100, 10);  // on the bar: not the pen
+  Mouse(SDL_MOUSEBUTTONUP, 100, 10);
+  Mouse(SDL_MOUSEBUTTONDOWN, 123, 479);  // device (2, 319)
+  Mouse(SDL_MOUSEBUTTONUP, 479, 0);      // device (239, 0)
+  Mouse(SDL_MOUSEBUTTONDOWN, 120 + 70 * 3 / 2, 330 * 3 / 2);  // the second application button
+  Mouse(SDL_MOUSEBUTTONUP, 120 + 70 * 3 / 2, 330 * 3 / 2);
+  Pump();
+  EXPECT_EQ(seen, (std::vector<Seen>{{WM_LBUTTONDOWN, 0, MAKELPARAM(2, 319)},
+                                     {WM_LBUTTONUP, 0, MAKELPARAM(239, 0)},
+                                     {WM_KEYDOWN, VK_APP2, 0}, {WM_KEYUP, VK_APP2, 0}}));
+}
+
 TEST_F(SdlBackend, ButtonsUnderTheScreenAndHostKeysAreDeviceKeys) {
   Mouse(SDL_MOUSEBUTTONDOWN, 2 * 70, 2 * 330);  // second application button
   Mouse(SDL_MOUSEBUTTONUP, 2 * 70, 2 * 330);
