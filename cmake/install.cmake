@@ -9,11 +9,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS tavrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-foreach(_tool assign keyreset)
-  if(TARGET ${_tool})
-    install(TARGETS ${_tool} RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tavrel)
-  endif()
-endforeach()
+# assign, keyreset and tavrel-contacts carry their own rules in their folders.
 # The dictionary tool is `dict` in the build tree; installed it takes a name no other package uses.
 if(TARGET dict)
   install(PROGRAMS $<TARGET_FILE:dict> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME tavrel-dict)

@@ -15,6 +15,7 @@ device::InstallDescription TavrelInstallDescription() {
   description.programHostFolders = {".", "../libexec/tavrel", "../../bin"};
   description.dataOverrideVariable = "TAVREL_DATA";
   description.imageName = "tavrel";
+  description.environmentPrefix = "TAVREL";  // TAVREL_DEVICE, TAVREL_SHOTS, TAVREL_HEADLESS, TAVREL_SCALE
   return description;
 }
 

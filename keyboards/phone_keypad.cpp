@@ -2,7 +2,7 @@
 // Backspace and Enter. The main screen creates it for keyboard choice 2 as a visible child at
 // (0, 122), 240 x 201, and destroys it when another keyboard takes its place.
 //
-// Deliberate differences from a literal reading of the behaviour:
+// Choices this window makes where the plain behaviour would lose input or surprise the user:
 // - A pen-down outside every key leaves no key current, so its pen-up does nothing.
 // - An up stroke while a character is pending replaces that character by its other case: the
 //   pending character is dropped (timer stopped, preview hidden) instead of following later.

@@ -2,7 +2,7 @@
 // Space, Backspace and Enter; it marks the keys of the likeliest next characters. The main
 // screen creates it for keyboard choice 1 at (0, 122), 240 x 201; it makes itself 240 x 240.
 //
-// Deliberate differences from a literal reading of the behaviour:
+// Choices this window makes where the plain behaviour would lose input or surprise the user:
 // - A key acts on pen-up only when the pen-down hit it: a pen-down beside every key (the strip
 //   under the function keys) moves no focus, and its pen-up no longer repeats the focused key.
 // - A key at rest shows its marked look whenever it is marked (or is Caps or Fn while set),

@@ -3,7 +3,7 @@
 // main screen for the Fx keys. Created once by the main screen, which moves it and switches
 // its layout (horizontal above the portrait keyboards, vertical beside the landscape one).
 //
-// Deliberate differences from a literal reading of the behaviour:
+// Choices this window makes where the plain behaviour would lose input or surprise the user:
 // - The bar holds the pen from a pen-down on a button to the pen-up, so a pen lifted outside
 //   the bar never lands as a stray pen-up on a keyboard.
 // - A tap on an empty button draws it unpressed again before the Fx keys open.

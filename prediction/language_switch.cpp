@@ -1,6 +1,5 @@
 #include "prediction/language_switch.h"
 
-#include "common/messages.h"
 #include "prediction/dictionary_file.h"
 #include "prediction/learned_pairs_file.h"
 #include "prediction/next_word_file.h"
@@ -57,8 +56,7 @@ std::u16string LearnedPairsKeptAsideText(const std::u16string& keptAs) {
   return u"The learned word pairs could not be read. They were kept as " + keptAs + u" and new ones were saved.";
 }
 
-bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, HWND keyboard, HWND menuBar,
-                          bool showWaitCursor) {
+bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, bool showWaitCursor) {
   HCURSOR previous = showWaitCursor ? SetCursor(LoadCursor(nullptr, IDC_WAIT)) : nullptr;
   const int next = NextUsedLanguage(choice, choice.CurrentLang);
   const bool switched = next != choice.CurrentLang;
@@ -66,10 +64,6 @@ bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, HWND
     SaveLanguageDictionary(engine, choice.CurrentLang);
     choice.CurrentLang = next;
     LoadLanguageDictionaries(engine, next);
-    if (keyboard) SendMessage(keyboard, LanguageChangedMessage, static_cast<WPARAM>(next), 0);
-    if (menuBar)
-      SendMessage(menuBar, MenuLabelMessage, kLanguageButton,
-                  reinterpret_cast<LPARAM>(engine.languages.Language(next).NAME));
   }
   if (showWaitCursor) SetCursor(previous);
   return switched;

@@ -35,9 +35,8 @@ std::u16string DictionaryKeptAsideText(const std::u16string& keptAs);
 std::u16string LearnedPairsKeptAsideText(const std::u16string& keptAs);
 
 // The language button: when the next used language differs from CurrentLang, saves the
-// current dictionary, makes the next language current and loaded, sends the keyboard window
-// LanguageChangedMessage with its index and the menu bar its NAME as the label of button 1
-// (a null window is skipped). With `showWaitCursor` (the application-button path) the wait
-// cursor shows meanwhile. Nothing is written to the registry. Returns true when it switched.
-bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, HWND keyboard, HWND menuBar,
-                          bool showWaitCursor);
+// current dictionary and makes the next language current and loaded. With `showWaitCursor`
+// (the application-button path) the wait cursor shows meanwhile. Nothing is written to the
+// registry and no window is told: when it returns true (it switched), the caller tells the
+// keyboard and the menu bar about choice.CurrentLang.
+bool SwitchToNextLanguage(PredictionEngine& engine, LanguageChoice& choice, bool showWaitCursor);

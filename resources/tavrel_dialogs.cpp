@@ -1,6 +1,8 @@
 // The dialog templates of tavrel, one constant record per dialog, in the order of their ids.
 #include "resources/tavrel_dialogs.h"
 
+#include "resources/setup_templates.h"
+
 #include <device/dialogs.h>
 
 #include <iterator>
@@ -16,6 +18,9 @@ constexpr DialogTemplate kMainScreenTemplate{
 
 constexpr const DialogTemplate* kTemplates[] = {
     &kMainScreenTemplate,
+    &kSetupTemplate,
+    &kPredefinedTextsTemplate,
+    &kLanguageSetupTemplate,
 };
 
 }  // namespace

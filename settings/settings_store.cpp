@@ -137,21 +137,24 @@ void LoadPredefinedTexts(SettingsBlock& s) {
       CopyBounded(text, s.PredefinedTexts[s.PredefinedTextCount++], kPredefinedTextRoom);
     return;
   }
-  // ReadStringSetting ends the data with at least one zero character; every string is
-  // zero-terminated within it, the last by that added zero.
+  // ReadStringSetting ends the data with at least one zero character, so every string is
+  // zero-terminated within it. The list ends at the first empty string: an empty value holds
+  // no text.
   const WCHAR* at = stored.data();
   const WCHAR* end = stored.data() + stored.size();
-  do {
+  while (at < end && *at != 0 && s.PredefinedTextCount < kMaxPredefinedTexts) {
     CopyBounded(at, s.PredefinedTexts[s.PredefinedTextCount++], kPredefinedTextRoom);
     at += std::char_traits<char16_t>::length(at) + 1;
-  } while (at < end && *at != 0 && s.PredefinedTextCount < kMaxPredefinedTexts);
+  }
 }
 
-// The texts one after another, each with its terminator, then the closing empty string.
+// The texts one after another, each with its terminator, then the closing empty string. An
+// empty text would end the stored list there and lose every text after it, so it is left out.
 std::vector<WCHAR> JoinPredefinedTexts(const SettingsBlock& s) {
   std::vector<WCHAR> joined;
   for (int i = 0; i < s.PredefinedTextCount; ++i) {
     const WCHAR* text = s.PredefinedTexts[i];
+    if (text[0] == 0) continue;
     joined.insert(joined.end(), text, text + std::char_traits<char16_t>::length(text) + 1);
   }
   joined.push_back(0);
@@ -199,10 +202,9 @@ void SaveSettings(SettingsBlock& s) {
   WriteSetting(u"directory", REG_SZ, s.directory, 0);
   WriteDword(u"Menu", s.Menu);
   SaveUsedLanguages(s);
-  if (s.PredefinedTextCount > 0) {
-    const std::vector<WCHAR> joined = JoinPredefinedTexts(s);
-    WriteSetting(u"FxTexts", REG_MULTI_SZ, joined.data(), 0);
-  }
+  // Also an empty list is written, so that the texts the user removed stay removed.
+  const std::vector<WCHAR> joined = JoinPredefinedTexts(s);
+  WriteSetting(u"FxTexts", REG_MULTI_SZ, joined.data(), 0);
 }
 
 void ApplyLearnPairs(const SettingsBlock& s, PredictionEngine& engine) {

@@ -13,9 +13,10 @@
 //   order. NumOfLangs is the length of what is kept.
 // - `strikelength` outside 1..3 and `phonetimer` outside 1..5 take their defaults (2), so a
 //   corrupt value never gives a zero stroke length or time-out.
-// - Predefined texts: the first stored string is always a text (an empty value gives one
-//   empty text); the following ones up to the closing empty string; at most 20, each cut to
-//   199 characters.
+// - Predefined texts: the stored strings up to the first empty one (an empty value holds no
+//   text); at most 20, each cut to 199 characters. Saving writes every text that is not empty
+//   (an empty string inside the value would end the list there and lose the texts after it),
+//   and writes an empty value for an empty list, so removed texts stay removed.
 #pragma once
 
 #include "prediction/language_choice.h"

@@ -53,6 +53,7 @@
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/edit_mode.h"
+#include "shell/fx_keys.h"
 #include "shell/menu_bar.h"
 #include "shell/startup.h"
 #include "shell/window_stack.h"
@@ -101,12 +102,6 @@ constexpr DWORD kChildStyle = 0x50000000;        // visible child: keyboards, pr
 constexpr WCHAR kKeyboardTitle[] = u"keyboard";
 constexpr WCHAR kEditClass[] = u"EDIT";
 constexpr WCHAR kLandscapeEditorClass[] = u"EditLSClass";
-
-// The Fx keys pop-up of predefined texts, owned by the main screen.
-constexpr WCHAR kFxKeysClass[] = u"FxKeyClass";
-constexpr WCHAR kFxKeysTitle[] = u"FxKeys";
-constexpr DWORD kFxKeysStyle = 0x90000000;  // visible pop-up
-constexpr RECT kFxKeysPlace{0, 93, 240, 93 + 230};
 
 // A keyboard window: its class and place (portrait places move up with `Menu` off).
 struct KeyboardPlace {
@@ -356,7 +351,10 @@ void ToggleNumericMethod(const MainScreenState& s) {
 
 void SwitchLanguage(MainScreenState& s, bool showWaitCursor) {
   DestroyPopupMenu(s);
-  SwitchToNextLanguage(ThePredictionEngine(), TheSettings(), s.keyboard, s.menuBar, showWaitCursor);
+  if (SwitchToNextLanguage(ThePredictionEngine(), TheSettings(), showWaitCursor)) {
+    if (s.keyboard) SendMessage(s.keyboard, LanguageChangedMessage, static_cast<WPARAM>(TheSettings().CurrentLang), 0);
+    SetMenuLabel(s, kLanguageButton, LanguageName());
+  }
   ResetAccentCycle();
 }
 
@@ -710,9 +708,9 @@ BOOL OnCaretMoved(HWND dialog) {
   return TRUE;
 }
 
-// While the Fx keys class is not registered nothing opens.
+// The Fx keys pop-up of predefined texts, owned by the main screen.
 BOOL OnOpenFxKeys(HWND dialog) {
-  CreateWindowEx(0, kFxKeysClass, kFxKeysTitle, kFxKeysStyle, kFxKeysPlace.left, kFxKeysPlace.top,
+  CreateWindowEx(0, kFxKeyClass, kFxKeysTitle, kFxKeysStyle, kFxKeysPlace.left, kFxKeysPlace.top,
                  kFxKeysPlace.right - kFxKeysPlace.left, kFxKeysPlace.bottom - kFxKeysPlace.top, dialog, nullptr,
                  ProgramInstance, nullptr);
   return TRUE;

@@ -25,6 +25,7 @@
 #include "shell/main_screen.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
+#include "shell/setup_entry.h"
 #include "shell/startup.h"
 #include "shell/window_stack.h"
 
@@ -72,8 +73,8 @@ constexpr BandAction kBandActions[kBandCount] = {
     {kEditField,        nullptr,     false},  // 3 contact menu, no contact
     {kEditContactList,  nullptr,     true},   // 4 contact list
 };
-// The setup dialog (template 119, modal), once it is part of the program.
-constexpr WindowOpener kOpenSetupDialog = nullptr;
+// The setup dialog (template 119, modal).
+constexpr WindowOpener kOpenSetupDialog = OpenSetupDialog;
 
 constexpr int kSetupCommand = 3;  // grid menu buttons of the start window
 constexpr int kExitCommand = 4;
@@ -101,20 +102,6 @@ void OpenGridMenu(HWND hwnd, MainWindowState& state) {
   MenuSpec menuSpec{kMenuMainWindow, 0, 1};
   state.menuBar = CreateWindowEx(0, kMenuClassName, kMenuTitle, kMenuGridStyle, 0, 150, 240, 30, hwnd, nullptr,
                                  ProgramInstance, &menuSpec);
-}
-
-// Starts "assign.exe" from the program folder with this program's own path as its command
-// line. A failed start is not reported.
-void StartAssignTool() {
-  WCHAR tool[kPathRoom];
-  WCHAR self[kPathRoom] = {};
-  if (!ProgramFolderPath(u"assign.exe", tool)) return;
-  GetModuleFileName(nullptr, self, kPathRoom);
-  STARTUPINFOW startup{sizeof(STARTUPINFOW)};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcess(tool, self, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
 }
 
 LRESULT OnCreate(HWND hwnd) {

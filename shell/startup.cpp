@@ -5,6 +5,7 @@
 #include "contacts/poom/poom_interface.h"
 #include "drawing/skin_images.h"
 #include "editor/note_editor.h"
+#include "keyboards/calculator_keypad.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "keyboards/prediction_bar.h"
@@ -12,6 +13,7 @@
 #include "prediction/prediction_engine.h"
 #include "resources/tavrel_dialogs.h"
 #include "settings/settings_store.h"
+#include "shell/fx_keys.h"
 #include "shell/main_window.h"
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
@@ -34,11 +36,14 @@ constexpr WindowClassRow kWindowClasses[] = {
     kNoteEditorClassRow,
     kPredictKeyClassRow,
     kPhoneKeyClassRow,
-    // LandscapeKeyClass, NumExpKeyClass and QwertyKeyClass come here, in this order.
+    // LandscapeKeyClass comes here.
+    kNumExpKeyClassRow,
+    // QwertyKeyClass comes here.
     kPredictionBarClassRow,
     // "EditLSClass" comes here.
     kMenuClassRow,
-    // "FxKeyClass" and "ViewNoteWindowClass" come here.
+    kFxKeyClassRow,
+    // "ViewNoteWindowClass" comes here.
 };
 
 constexpr WCHAR kRichInkLibrary[] = u"richink.dll";

@@ -2,12 +2,12 @@
 // WinMain with its command line in UTF-16.
 //
 //   program [COMMAND LINE]                with a display (DISPLAY or WAYLAND_DISPLAY set) and
-//                                         TAVREL_HEADLESS unset: an SDL window on the device
-//                                         image $TAVREL_DEVICE. Otherwise headless through the
+//                                         <prefix>_HEADLESS unset: an SDL window on the device
+//                                         image $<prefix>_DEVICE. Otherwise headless through the
 //                                         test driver on a fresh temporary image (or the image
 //                                         of the program that started it): the program runs
 //                                         until idle, one screenshot is written, and it ends.
-//   program --script FILE [COMMAND LINE]  headless, on the image $TAVREL_DEVICE names (kept
+//   program --script FILE [COMMAND LINE]  headless, on the image $<prefix>_DEVICE names (kept
 //                                         afterwards) or else a fresh temporary one: plays the
 //                                         device script FILE (device/script.h) against the
 //                                         program, echoing each line. Exits 0 when every line
@@ -18,9 +18,10 @@
 //                                         output; exit 0. Any other argument that starts with
 //                                         '-' is refused in one line on standard error, exit 2.
 // When a display is named but no window can be opened, the program says why on standard error
-// and exits 1 without starting (TAVREL_HEADLESS=1 asks for the headless run). SIGTERM, SIGHUP
+// and exits 1 without starting (<prefix>_HEADLESS=1 asks for the headless run). SIGTERM, SIGHUP
 // and SIGINT close the program's main window, so its ordinary shut-down runs.
-// Screenshots go into $TAVREL_SHOTS (default ./screenshots).
+// Screenshots go into $<prefix>_SHOTS (default ./screenshots).
+#include <device/install.h>
 #include <device/driver.h>
 #include <device/files.h>
 #include <device/install.h>
@@ -55,12 +56,12 @@ bool DisplayAvailable() {
     const char* v = std::getenv(name);
     return v && *v;
   };
-  return (set("DISPLAY") || set("WAYLAND_DISPLAY")) && !set("TAVREL_HEADLESS");
+  return (set("DISPLAY") || set("WAYLAND_DISPLAY")) && !device::DeviceVariable("HEADLESS");
 }
 
 const char* ShotsFolder() {
-  const char* shots = std::getenv("TAVREL_SHOTS");
-  return shots && *shots ? shots : "./screenshots";
+  const char* shots = device::DeviceVariable("SHOTS");
+  return shots ? shots : "./screenshots";
 }
 
 // The command line from the arguments `first` on. A single argument is the command line as it
@@ -92,10 +93,12 @@ void PrintUsage(const std::string& name) {
               name.c_str(), name.c_str(), name.c_str());
   if (!info.usage.empty()) std::printf("\n%s", info.usage.c_str());
   std::printf("\nWith a display (DISPLAY or WAYLAND_DISPLAY) the program opens a window; otherwise, or\n"
-              "with TAVREL_HEADLESS=1, it runs headless. --script FILE plays a device script\n"
+              "with %s=1, it runs headless. --script FILE plays a device script\n"
               "headless (tap, stroke, press, wait, shot, expect-..., answer lines).\n"
-              "TAVREL_DEVICE names the device image folder, TAVREL_SCALE the window scale (1-8),\n"
-              "TAVREL_SHOTS the screenshot folder.\n");
+              "%s names the device image folder, %s the window scale (1-8),\n"
+              "%s the screenshot folder.\n",
+              device::DeviceVariableName("HEADLESS").c_str(), device::DeviceVariableName("DEVICE").c_str(),
+              device::DeviceVariableName("SCALE").c_str(), device::DeviceVariableName("SHOTS").c_str());
 }
 
 // --help and --version answer and end; any other leading option is refused. Returns -1 when
@@ -176,7 +179,7 @@ int RunScript(const std::string& name, const std::string& path, const std::funct
   std::string text;
   if (!device::ReadScriptFile(path, text, stderr)) return device::kScriptMalformed;
   if (device::CheckScript(path, text, stderr) != device::kScriptPassed) return device::kScriptMalformed;
-  setenv("TAVREL_HEADLESS", "1", 1);  // the programs it starts run headless on the same image
+  setenv(device::DeviceVariableName("HEADLESS").c_str(), "1", 1);  // the programs it starts run headless on the same image
   std::printf("%s: playing %s headless; screenshots go into %s\n", name.c_str(), path.c_str(), ShotsFolder());
   std::fflush(stdout);
   device::ScriptStatus status = device::kScriptPassed;
@@ -200,7 +203,7 @@ int main(int argc, char** argv) {
   auto program = [&] { return WinMain(instance, nullptr, commandLine.data(), SW_SHOW); };
 
   device::internal::WatchTerminationSignals();
-  const char* deviceVariable = std::getenv("TAVREL_DEVICE");
+  const char* deviceVariable = device::DeviceVariable("DEVICE");
   const bool keptImage = !scripted ? DisplayAvailable() : deviceVariable != nullptr && *deviceVariable != 0;
   if (keptImage && !DeviceFolderUsable(name)) return kDeviceExit;
   if (scripted) return RunScript(name, argv[2], program);
@@ -208,8 +211,8 @@ int main(int argc, char** argv) {
     std::string error;
     const std::string& title = device::CurrentProgramInfo().windowTitle;
     if (!device::internal::StartSdlBackend(title.empty() ? name.c_str() : title.c_str(), &error)) {
-      std::fprintf(stderr, "%s: cannot open a window on %s: %s\n(TAVREL_HEADLESS=1 runs it headless)\n",
-                   name.c_str(), DisplayName().c_str(), error.c_str());
+      std::fprintf(stderr, "%s: cannot open a window on %s: %s\n(%s=1 runs it headless)\n", name.c_str(),
+                   DisplayName().c_str(), error.c_str(), device::DeviceVariableName("HEADLESS").c_str());
       return kWindowExit;
     }
     SetWindowIcon();

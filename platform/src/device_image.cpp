@@ -13,6 +13,7 @@
 #include <device/files.h>
 #include <device/install.h>
 #include <device/pim.h>
+#include <device/shell.h>
 
 #include "internal/host_program.h"
 #include "internal/registry_store.h"
@@ -179,6 +180,13 @@ void SetInstallDescription(const InstallDescription& description) { Description(
 
 const InstallDescription& CurrentInstallDescription() { return Description(); }
 
+std::string DeviceVariableName(const char* suffix) { return Description().environmentPrefix + "_" + suffix; }
+
+const char* DeviceVariable(const char* suffix) {
+  const char* value = std::getenv(DeviceVariableName(suffix).c_str());
+  return value && *value ? value : nullptr;
+}
+
 bool EnsureDeviceImage() {
   const InstallDescription& description = Description();
   const fs::path programFolder = HostPath(description.programFolder);
@@ -193,6 +201,7 @@ bool EnsureDeviceImage() {
   InstallShippedData(description, programFolder);
   internal::OpenDeviceRegistry();
   RegisterPimStore();
+  CreateShellButtonKeys();
   return true;
 }
 

@@ -134,7 +134,7 @@ DWORD MissingPathError(const ResolvedPath& path) {
 namespace device {
 
 fs::path DeviceImageRoot() {
-  if (const char* root = std::getenv("TAVREL_DEVICE"); root && *root) return fs::path(root);
+  if (const char* root = DeviceVariable("DEVICE")) return fs::path(root);
   const std::string& name = CurrentInstallDescription().imageName;
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / name;
   const char* home = std::getenv("HOME");

@@ -6,6 +6,7 @@
 // the UI thread when nothing is left to do) gives the turn to the script and blocks until
 // the script gives it back. The script gives the turn back in Settle and blocks until the
 // program is idle again. One mutex and one condition variable; exactly one thread runs.
+#include <device/install.h>
 #include <device/driver.h>
 #include <device/shell.h>
 
@@ -88,7 +89,7 @@ class Lockstep {
 namespace {
 
 // Names the image a driver made, for the programs it starts (see StartDeviceImage).
-constexpr char kDriverImageEnv[] = "TAVREL_DRIVER_DEVICE";
+constexpr char kDriverImageSuffix[] = "DRIVER_DEVICE";
 
 // A window that keeps invalidating itself in WM_PAINT would otherwise hang a test.
 constexpr int kMaxMessagesPerSettle = 200000;
@@ -100,8 +101,8 @@ void FreeAllWindowsSilently() {
 }
 
 std::string ShotsFolder() {
-  const char* env = std::getenv("TAVREL_SHOTS");
-  return env && *env ? env : "screenshots";
+  const char* env = DeviceVariable("SHOTS");
+  return env ? env : "screenshots";
 }
 
 HWND FindIn(const std::vector<Window*>& list, WindowClass* cls, LPCWSTR title) {
@@ -139,29 +140,32 @@ Driver::~Driver() {
   if (keepImage_) return;  // the image belongs to the program that started this one, or to the user
   std::error_code ignored;
   std::filesystem::remove_all(deviceFolder_, ignored);
+  const std::string imageVariable = DeviceVariableName("DEVICE");
   if (hadDeviceEnv_) {
-    setenv("TAVREL_DEVICE", previousDeviceEnv_.c_str(), 1);
+    setenv(imageVariable.c_str(), previousDeviceEnv_.c_str(), 1);
   } else {
-    unsetenv("TAVREL_DEVICE");
+    unsetenv(imageVariable.c_str());
   }
-  unsetenv(kDriverImageEnv);
+  unsetenv(DeviceVariableName(kDriverImageSuffix).c_str());
 }
 
 // A fresh temporary image, unless this process was started (CreateProcess passes the
 // environment on) by a program running on a driver's image: then it joins that image, so
 // that both programs see one file system and one registry, as on the device. With
-// kFromEnvironment the image $TAVREL_DEVICE names is used and kept; the programs this one
+// kFromEnvironment the image $<prefix>_DEVICE names is used and kept; the programs this one
 // starts join it.
 void Driver::StartDeviceImage(DeviceImage image) {
-  const char* env = std::getenv("TAVREL_DEVICE");
-  const char* driverImage = std::getenv(kDriverImageEnv);
+  const std::string imageVariable = DeviceVariableName("DEVICE");
+  const std::string driverImageVariable = DeviceVariableName(kDriverImageSuffix);
+  const char* env = std::getenv(imageVariable.c_str());
+  const char* driverImage = std::getenv(driverImageVariable.c_str());
   const bool named = env && *env;
   if (named && (image == DeviceImage::kFromEnvironment || (driverImage && std::string(env) == driverImage))) {
     keepImage_ = true;
     deviceFolder_ = env;
     std::error_code ignored;
     std::filesystem::create_directories(deviceFolder_, ignored);
-    setenv(kDriverImageEnv, deviceFolder_.c_str(), 1);
+    setenv(driverImageVariable.c_str(), deviceFolder_.c_str(), 1);
     return;
   }
   if (env) {
@@ -170,8 +174,8 @@ void Driver::StartDeviceImage(DeviceImage image) {
   }
   std::string pattern = (std::filesystem::temp_directory_path() / "device-image-XXXXXX").string();
   if (mkdtemp(pattern.data())) deviceFolder_ = pattern;
-  setenv("TAVREL_DEVICE", deviceFolder_.c_str(), 1);
-  setenv(kDriverImageEnv, deviceFolder_.c_str(), 1);
+  setenv(imageVariable.c_str(), deviceFolder_.c_str(), 1);
+  setenv(driverImageVariable.c_str(), deviceFolder_.c_str(), 1);
 }
 
 void Driver::Settle() {

@@ -92,6 +92,20 @@ enum ContactString {
 #undef PIM_STRING_INDEX
 };
 
+// A date property of an item record: get copies it out, put stores it (saved by Save).
+HRESULT GetDate(const char* method, DATE stored, DATE* value) {
+  TracePimCall(method);
+  if (!value) return E_POINTER;
+  *value = stored;
+  return S_OK;
+}
+
+HRESULT PutDate(const char* method, DATE& stored, DATE value) {
+  TracePimCall(method);
+  stored = value;
+  return S_OK;
+}
+
 class Contact final : public Object<IContact> {
  public:
   Contact(Database db, PimContactRow row) : db_(std::move(db)), row_(std::move(row)) {}
@@ -142,18 +156,6 @@ class Contact final : public Object<IContact> {
   }
 
  private:
-  static HRESULT GetDate(const char* method, DATE stored, DATE* value) {
-    TracePimCall(method);
-    if (!value) return E_POINTER;
-    *value = stored;
-    return S_OK;
-  }
-  static HRESULT PutDate(const char* method, DATE& stored, DATE value) {
-    TracePimCall(method);
-    stored = value;
-    return S_OK;
-  }
-
   Database db_;
   PimContactRow row_;
 };
@@ -256,17 +258,6 @@ class Appointment final : public Object<IAppointment> {
   static HRESULT PutText(const char* method, std::u16string& stored, BSTR value) {
     TracePimCall(method);
     stored = TextOf(value);
-    return S_OK;
-  }
-  static HRESULT GetDate(const char* method, DATE stored, DATE* value) {
-    TracePimCall(method);
-    if (!value) return E_POINTER;
-    *value = stored;
-    return S_OK;
-  }
-  static HRESULT PutDate(const char* method, DATE& stored, DATE value) {
-    TracePimCall(method);
-    stored = value;
     return S_OK;
   }
 

@@ -18,6 +18,9 @@ for path in bin/tavrel bin/tavrel-dict share/tavrel/keyboard.txt share/tavrel/en
 done
 for tool in assign keyreset; do
   if [ -e "$PREFIX/bin/$tool" ]; then fail "$tool belongs in libexec/tavrel, not bin"; fi
+  if [ -e "$BUILD_DIR/tools/$tool/$tool" ] && [ ! -x "$PREFIX/libexec/tavrel/$tool" ]; then
+    fail "$tool was not installed in libexec/tavrel"
+  fi
 done
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$PREFIX/share/applications/tavrel.desktop" || fail "the desktop entry is not valid"

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace mainscreen_test;
 
 namespace {
@@ -84,7 +86,7 @@ TEST(MainScreen, NumericModeHidesThePredictionBarAndLeavingItShowsItAgain) {
     ASSERT_TRUE(IsWindowVisible(bar));
     d.PressKey(VK_APP1);
     EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_EQ(Keyboard(d), nullptr);  // no calculator keypad yet, and nothing in its place
+    EXPECT_EQ(ClassOf(Keyboard(d)), u"NumExpKeyClass");
     d.PressKey(VK_APP1);
     EXPECT_TRUE(IsWindowVisible(bar));
     TapMenu(d, 0);  // "123"
@@ -184,13 +186,26 @@ TEST(MainScreen, BackspaceAndCaretMovesMakeTheWordBeforeTheCaretCurrent) {
   });
 }
 
+// The screen rows from `top` to `bottom`, as one list of pixels.
+std::vector<COLORREF> ScreenRows(const device::Driver& d, int top, int bottom) {
+  std::vector<COLORREF> pixels;
+  for (int y = top; y < bottom; ++y)
+    for (int x = 0; x < 240; ++x) pixels.push_back(d.Pixel(x, y));
+  return pixels;
+}
+
 TEST(MainScreen, TheThirdButtonAndTheLanguageButtonSwitchToTheNextUsedLanguage) {
   RunMainScreen({}, [](device::Driver& d) {
     ASSERT_GE(ThePredictionEngine().languages.count, 3);
     EXPECT_EQ(TheSettings().CurrentLang, 0);
+    const std::vector<COLORREF> menuBefore = ScreenRows(d, 0, 26);
+    const std::vector<COLORREF> keysBefore = ScreenRows(d, kKeyboardTop, 320);
     d.PressKey(VK_APP3);
     EXPECT_EQ(TheSettings().CurrentLang, 1);
     EXPECT_EQ(ThePredictionEngine().tracker.GetLoadedLanguage(), 1);
+    // The menu bar shows the new language's name and the keypad its letters.
+    EXPECT_NE(ScreenRows(d, 0, 26), menuBefore);
+    EXPECT_NE(ScreenRows(d, kKeyboardTop, 320), keysBefore);
     TapMenu(d, 1);
     EXPECT_EQ(TheSettings().CurrentLang, 2);
     EXPECT_EQ(ThePredictionEngine().tracker.GetLoadedLanguage(), 2);

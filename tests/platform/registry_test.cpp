@@ -95,13 +95,13 @@ TEST_F(RegistryTest, SizesFollowTheWin32Protocol) {
 
 TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling) {
   DWORD disposition = 0;
-  HKEY key = Create(u"SOFTWARE\\Microsoft\\Shell\\Keys\\40C1", &disposition);
+  HKEY key = Create(u"SOFTWARE\\Microsoft\\Shell\\Keys\\40D1", &disposition);
   EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
   DWORD one = 1;
   ASSERT_EQ(RegSetValueEx(key, u"Button", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), 0);
   RegCloseKey(key);
 
-  HKEY same = Create(u"software\\MICROSOFT\\shell\\keys\\40c1", &disposition);
+  HKEY same = Create(u"software\\MICROSOFT\\shell\\keys\\40d1", &disposition);
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   DWORD type = 0;
   EXPECT_EQ(Read(same, u"bUTTON", &type), Bytes(&one, 4));

@@ -86,20 +86,20 @@ TEST_F(LanguageSwitchTest, SwitchingSavesTheOldLanguageAndLoadsTheNext) {
   LanguageChoice choice{0, {0, 1, 2}};
   LoadLanguageDictionaries(engine, 0);
   Learn(engine.dictionary, u"hello");
-  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, false));
   EXPECT_EQ(choice.CurrentLang, 1);
   EXPECT_EQ(engine.tracker.GetLoadedLanguage(), 1);
   EXPECT_EQ(engine.dictionary.WordCount(), 0);   // german\db.dat is missing
   EXPECT_EQ(engine.nextWords.PairCount(), 0);    // NEXTWORDDB "-"
   EXPECT_TRUE(Exists(u"\\Program Files\\Tavrel\\german\\db.dat"));  // folder and placeholder made
   Learn(engine.dictionary, u"hallo");
-  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));  // to "xx": "-" files
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, false));  // to "xx": "-" files
   EXPECT_EQ(choice.CurrentLang, 2);
   Learn(engine.dictionary, u"lost");
-  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));  // back to English
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, false));  // back to English
   EXPECT_EQ(engine.dictionary.CountOf(u"hello"), 1);
   EXPECT_EQ(engine.dictionary.CountOf(u"lost"), -1);
-  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, false));
   EXPECT_EQ(engine.dictionary.CountOf(u"hallo"), 1);
 }
 
@@ -107,7 +107,7 @@ TEST_F(LanguageSwitchTest, ASingleUsedLanguageChangesNothing) {
   LanguageChoice choice{0, {0}};
   LoadLanguageDictionaries(engine, 0);
   Learn(engine.dictionary, u"kept");
-  EXPECT_FALSE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  EXPECT_FALSE(SwitchToNextLanguage(engine, choice, false));
   EXPECT_EQ(choice.CurrentLang, 0);
   EXPECT_EQ(engine.dictionary.CountOf(u"kept"), 1);
   EXPECT_FALSE(Exists(u"\\Program Files\\Tavrel\\english\\db.dat"));  // nothing saved
@@ -131,11 +131,11 @@ TEST_F(LanguageSwitchTest, LearnedPairsAreReadAndWrittenBesideEachLanguagesDicti
   EXPECT_FALSE(Exists(kEnglishPairs)) << "no pairs learned: no pairs file";
 
   for (char16_t c : std::u16string(u"good night good night ")) engine.tracker.TypeCharacter(c);
-  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, false));
   EXPECT_TRUE(Exists(kEnglishPairs));
   EXPECT_EQ(engine.learnedPairs.PairCount(), 0) << "German starts without the English pairs";
   for (char16_t c : std::u16string(u"gute nacht ")) engine.tracker.TypeCharacter(c);
-  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, nullptr, nullptr, false));
+  ASSERT_TRUE(SwitchToNextLanguage(engine, choice, false));
   EXPECT_TRUE(Exists(kGermanPairs));
 
   // Back in English: "good" is followed by "night" twice, and the shipped "morning" comes after.

@@ -12,6 +12,9 @@ device::InstallDescription InstallDescription() {
   description.shippedData = {SAMPLE_DATA_DIR};
   description.dataOverrideVariable = kDataVariable;
   description.imageName = "sample";
+  // The suite's test tools (fresh screenshot folders, process tests) set TAVREL_SHOTS and
+  // TAVREL_DEVICE for every program they run, the sample included.
+  description.environmentPrefix = "TAVREL";
   return description;
 }
 

@@ -247,18 +247,33 @@ TEST_F(SettingsTest, TwoOneCharacterTextsTakeEightBytes) {
   EXPECT_EQ(Texts(settings), (std::vector<std::u16string>{u"a", u"b"}));
 }
 
-TEST_F(SettingsTest, NoTextsLeaveTheStoredValueAlone) {
+// Removed texts stay removed: an empty list is stored as an empty value and loads as no text.
+TEST_F(SettingsTest, AnEmptyListIsStoredAndLoadsEmpty) {
   SetRaw(u"FxTexts", REG_MULTI_SZ, {'x', 0, 0, 0});
   LoadSettings(settings, 1);
   settings.PredefinedTextCount = 0;
   SaveSettings(settings);
-  EXPECT_EQ(Raw(u"FxTexts").second, (std::vector<BYTE>{'x', 0, 0, 0}));
+  EXPECT_EQ(Raw(u"FxTexts"), (std::pair<DWORD, std::vector<BYTE>>{REG_MULTI_SZ, {}}));
+  LoadSettings(settings, 1);
+  EXPECT_EQ(settings.PredefinedTextCount, 0);
+}
+
+// An empty text in the list must not end the stored value early: the texts after it survive.
+TEST_F(SettingsTest, AnEmptyTextDoesNotCutTheStoredList) {
+  settings.PredefinedTextCount = 3;
+  std::char_traits<char16_t>::copy(settings.PredefinedTexts[0], u"a", 2);
+  settings.PredefinedTexts[1][0] = 0;
+  std::char_traits<char16_t>::copy(settings.PredefinedTexts[2], u"c", 2);
+  SaveSettings(settings);
+  EXPECT_EQ(Raw(u"FxTexts").second, (std::vector<BYTE>{'a', 0, 0, 0, 'c', 0, 0, 0}));
+  LoadSettings(settings, 1);
+  EXPECT_EQ(Texts(settings), (std::vector<std::u16string>{u"a", u"c"}));
 }
 
 TEST_F(SettingsTest, StoredTextsAreSplitCutAndBounded) {
   SetRaw(u"FxTexts", REG_MULTI_SZ, {});
   LoadSettings(settings, 1);
-  EXPECT_EQ(Texts(settings), (std::vector<std::u16string>{u""}));  // an empty value: one empty text
+  EXPECT_TRUE(Texts(settings).empty());  // an empty value: no text
 
   SetRaw(u"FxTexts", REG_SZ, {'h', 0, 'i', 0});  // no terminator stored
   LoadSettings(settings, 1);

@@ -114,9 +114,9 @@ TEST(StartWindow, RichInkWindowExistsExactlyWhenItsClassDoes) {
   });
 }
 
-// The tap left of x = 50 is the setup part of band 0 (the setup dialog is not part of the
-// program yet); from x = 50 on the band closes the program, which saves the settings and the
-// current language's dictionary on the way out.
+// The tap left of x = 50 is the setup part of band 0: it opens the setup dialog, which closed
+// without "OK" stores nothing; from x = 50 on the band closes the program, which saves the
+// settings and the current language's dictionary on the way out.
 TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
   bool ended = false;
   int result = RunTavrel([&](device::Driver& d) {
@@ -124,6 +124,11 @@ TEST(StartWindow, Band0ClosesFromX50AndTheDictionaryIsSaved) {
     ThePredictionEngine().dictionary.LearnWord(word);
 
     d.Tap(49, 50);
+    HWND setup = d.Find(u"#32770", u"Tavrel 1.0 - setup");
+    ASSERT_NE(setup, nullptr);
+    PostMessage(setup, WM_COMMAND, IDCANCEL, 0);
+    d.RunUntilIdle();
+    EXPECT_EQ(d.Find(u"#32770", u"Tavrel 1.0 - setup"), nullptr);
     EXPECT_NE(StartWindow(d), nullptr);
     DWORD menu = 7;
     EXPECT_FALSE(ReadDwordSetting(u"Menu", &menu)) << "settings saved: the window was destroyed";
@@ -273,7 +278,8 @@ TEST(StartWindow, GridIgnoresKeysFor300msThenTwoEntersCloseTheProgram) {
   EXPECT_TRUE(ended);
 }
 
-TEST(StartWindow, GridSetupClosesTheGridAndKeepsTheProgram) {
+// "Setup" closes the grid and opens the setup dialog over the start window.
+TEST(StartWindow, GridSetupClosesTheGridAndOpensTheSetupDialog) {
   RunTavrel(
       [](device::Driver& d) {
         d.AdvanceTime(400);
@@ -282,8 +288,15 @@ TEST(StartWindow, GridSetupClosesTheGridAndKeepsTheProgram) {
         d.PressKey(VK_DOWN);  // from Exit (centre) to Setup (bottom)
         d.PressKey(VK_RETURN);
         EXPECT_EQ(GridMenu(d), nullptr);
+        HWND setup = d.Find(u"#32770", u"Tavrel 1.0 - setup");
+        ASSERT_NE(setup, nullptr);
+        EXPECT_EQ(TopWindow(), StartWindow(d)) << "the setup dialog does not join the window stack";
+        PostMessage(setup, WM_COMMAND, IDOK, 0);
+        d.RunUntilIdle();
         EXPECT_NE(StartWindow(d), nullptr);
-        EXPECT_EQ(TopWindow(), StartWindow(d));
+        DWORD menu = 7;
+        EXPECT_TRUE(ReadDwordSetting(u"Menu", &menu)) << "OK saved the settings";
+        EXPECT_EQ(menu, 0u);
       },
       SetMenuOff);
 }

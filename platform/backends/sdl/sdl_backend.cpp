@@ -3,7 +3,7 @@
 // The 240 x 320 screen is drawn with the device's buttons under it: the four application
 // buttons (0xC1-0xC4, labelled with their keys F1-F4) in one row, the d-pad arrows and Enter
 // in the next. The start scale fits the display's usable area (internal/window_fit.h), or is
-// TAVREL_SCALE's (a value that is not a number from 1 to 8 is reported and ignored); the
+// <prefix>_SCALE's (a value that is not a number from 1 to 8 is reported and ignored); the
 // window can be resized and the device keeps its aspect ratio, centred. The mouse is the pen
 // on the screen and presses the buttons below it; keys F1-F4, the arrows and the keypad's
 // Enter are the same buttons. The desktop keyboard types through SDL text input (so the
@@ -18,6 +18,7 @@
 #include "internal/wide_text.h"
 #include "internal/window_fit.h"
 
+#include <device/install.h>
 #include <device/user.h>
 
 #include <SDL.h>
@@ -123,10 +124,10 @@ class SdlBackend final : public Backend {
 SdlBackend backend;
 
 double SdlBackend::StartScale() const {
-  const char* requested = std::getenv("TAVREL_SCALE");
-  if (requested != nullptr && *requested != 0) {
+  if (const char* requested = device::DeviceVariable("SCALE")) {
     if (std::optional<double> scale = ParseScale(requested)) return *scale;
-    std::fprintf(stderr, "TAVREL_SCALE=%s is not a scale from 1 to 8; ignored\n", requested);
+    std::fprintf(stderr, "%s=%s is not a scale from 1 to 8; ignored\n", device::DeviceVariableName("SCALE").c_str(),
+                 requested);
   }
   SDL_Rect usable{0, 0, 2 * kDeviceWidth, 2 * kDeviceHeight + kDecorationAllowance};
   SDL_GetDisplayUsableBounds(0, &usable);

@@ -16,9 +16,9 @@
 //      than sends, anything whose handler may run a modal loop). When the script
 //      returns, the program is asked to quit (PostQuitMessage(0)); if the program ends
 //      first, the rest of the script runs without a program.
-// Either way the device image is a fresh temporary folder (TAVREL_DEVICE), removed at the end,
+// Either way the device image is a fresh temporary folder (<prefix>_DEVICE), removed at the end,
 // except in a program started by a program that runs on a driver's image: it joins that image
-// and leaves it in place. RunProgramWithScript may instead take the image $TAVREL_DEVICE names
+// and leaves it in place. RunProgramWithScript may instead take the image $<prefix>_DEVICE names
 // (DeviceImage::kFromEnvironment, for `--script`), which is then kept. The driver starts the
 // device as the process entry does (installs the image, registers the system classes) and
 // resets the shell's state.
@@ -38,7 +38,7 @@ class Lockstep;
 // Where a driver's device image comes from.
 enum class DeviceImage {
   kFresh,            // a fresh temporary folder, removed at the end (see above)
-  kFromEnvironment,  // the folder $TAVREL_DEVICE names, created when missing and kept; fresh when unset
+  kFromEnvironment,  // the folder $<prefix>_DEVICE names, created when missing and kept; fresh when unset
 };
 
 class Driver {
@@ -77,7 +77,7 @@ class Driver {
   std::u16string WindowText(HWND hwnd) const;  // through WM_GETTEXT, as GetWindowText
   COLORREF Pixel(int x, int y) const;          // the screen pixel; CLR_INVALID outside
   // Writes the screen as a PNG (240 x 320). A bare name goes into the shots folder
-  // ($TAVREL_SHOTS, default ./screenshots), ".png" is added when missing. Returns the path
+  // ($<prefix>_SHOTS, default ./screenshots), ".png" is added when missing. Returns the path
   // written (and prints it), or an empty string on failure.
   std::string Screenshot(const std::string& name) const;
 
@@ -94,7 +94,7 @@ class Driver {
   std::string deviceFolder_;
   std::string previousDeviceEnv_;
   bool hadDeviceEnv_ = false;
-  bool keepImage_ = false;  // joined the image of the program that started this one, or $TAVREL_DEVICE's
+  bool keepImage_ = false;  // joined the image of the program that started this one, or $<prefix>_DEVICE's
 };
 
 // Mode (b): runs `program` (typically a call of the program's WinMain) on the calling thread

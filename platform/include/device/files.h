@@ -179,7 +179,7 @@ WCHAR* fgetws(WCHAR* buffer, int count, DEVICE_FILE* stream);
 // ---- The device image (not Win32) ------------------------------------------------------
 namespace device {
 
-// The device image folder: $TAVREL_DEVICE, else $XDG_DATA_HOME/<image name>, else
+// The device image folder: $<prefix>_DEVICE, else $XDG_DATA_HOME/<image name>, else
 // ~/.local/share/<image name> (the name from the install description, device/install.h).
 // Read on every call, so a test may point it at a fresh folder.
 std::filesystem::path DeviceImageRoot();

@@ -30,14 +30,23 @@ struct InstallDescription {
   // When this host environment variable is set, its value is the only data folder (a test
   // decides exactly what is installed; a folder that does not exist installs nothing).
   std::string dataOverrideVariable;
-  // The image's folder under $XDG_DATA_HOME (or ~/.local/share) when $TAVREL_DEVICE is unset.
+  // The image's folder under $XDG_DATA_HOME (or ~/.local/share) when $<prefix>_DEVICE is unset.
   std::string imageName = "device";
+  // The prefix of the host environment variables the device reads: <prefix>_DEVICE (the image
+  // folder), <prefix>_SHOTS (where screenshots go), <prefix>_HEADLESS (no window even with a
+  // display), <prefix>_SCALE (the window's scale).
+  std::string environmentPrefix = "DEVICE";
 };
 
 // The description in force for this process. Set before the device starts (the process entry
 // and the test driver start it); programs that share a device image give the same one.
 void SetInstallDescription(const InstallDescription& description);
 const InstallDescription& CurrentInstallDescription();
+
+// The name of the host environment variable <prefix>_<suffix> of the description in force
+// ("DEVICE" gives the image folder's variable), and its value (null when unset or empty).
+std::string DeviceVariableName(const char* suffix);
+const char* DeviceVariable(const char* suffix);
 
 // Sets the description while a program's static objects are constructed, so that it is in
 // force before the process entry or a test's driver starts the device:

@@ -6,7 +6,7 @@
 //   stroke X1 Y1 X2 Y2      pen down at the first point, moves, up at the second
 //   press KEY               a hardware key: APP1 APP2 APP3 APP4 UP DOWN LEFT RIGHT RETURN
 //   wait MS                 advance the virtual clock, running timers, then run until idle
-//   shot NAME               write NAME.png into $TAVREL_SHOTS (default ./screenshots)
+//   shot NAME               write NAME.png into $<prefix>_SHOTS (default ./screenshots)
 //   expect-window NAME      a visible window whose class name or title is NAME exists
 //   expect-no-window NAME
 //   expect-text NAME TEXT   the first visible window of that class or title holds exactly TEXT

@@ -71,4 +71,10 @@ struct ShellState {
 ShellState GetShellState();
 void ResetShellState();  // back to the start state (the test driver's fresh device)
 
+// The shell's hardware-button keys HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C1 ..
+// 40C5: for button k, `Name` (its display name), `ResetCmd` (its factory command) and
+// `Default` (the command the button starts). The device image's first start creates the five
+// keys with their factory commands; a key that exists is left as it is. True when all exist.
+bool CreateShellButtonKeys();
+
 }  // namespace device

@@ -20,7 +20,7 @@ constexpr int kDecorationAllowance = 32;
 // for the decorations), else the largest scale that fits, never below 1.
 double ChooseScale(int usableWidth, int usableHeight);
 
-// TAVREL_SCALE's value: a number from 1 to 8. Anything else is no scale (the caller reports
+// The scale variable's value (<prefix>_SCALE): a number from 1 to 8. Anything else is no scale (the caller reports
 // it and chooses one itself).
 std::optional<double> ParseScale(const char* text);
 
