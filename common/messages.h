@@ -45,3 +45,9 @@ constexpr UINT MenuLayoutMessage = 0x04C8;
 // Owner -> menu bar: wParam the button (0-4), lParam its new label.
 constexpr UINT MenuLabelMessage = 0x04C9;
 constexpr WPARAM kLanguageButton = 1;
+
+// Start window -> each window above it on the window stack, topmost first: the program is
+// closing (its window was closed or the host is ending it). A window saves what is being
+// typed, as "Save" would, and ends; it answers 1 when it could not and stays open, which
+// gives up the close. No parameters.
+constexpr UINT ProgramClosingMessage = 0x04D0;

@@ -3,8 +3,12 @@
 // lives in the EDIT control.
 //
 // Messages the EDIT control would act on in a way the main screen must know about:
-//   WM_CHAR      LF becomes CR for the EDIT control (a line break); a CR is not inserted but
-//                handed to the parent after CaretMovedMessage
+//   WM_CHAR      a character typed on the keyboard goes to the parent as the on-screen
+//                keyboards send theirs (KeyboardInputMessage: a character, Backspace, Tab,
+//                Enter), so that the word tracker sees it and prediction follows; of the
+//                characters the parent sends, LF becomes CR for the EDIT control (a line
+//                break) and a CR is not inserted but handed to the parent after
+//                CaretMovedMessage
 //   WM_KEYDOWN,  CaretMovedMessage to the parent first; Enter and the application keys
 //   WM_KEYUP     0xC1-0xC4 go to the parent instead of the EDIT control
 //   WM_LBUTTONUP CaretMovedMessage to the parent first
@@ -34,7 +38,23 @@ void ReportCaretMoved(HWND hwnd) { SendMessage(GetParent(hwnd), CaretMovedMessag
 
 bool IsParentsKey(WPARAM key) { return key == VK_RETURN || (key >= VK_APP1 && key <= VK_APP4); }
 
+// The keyboard input code of a character typed on the keyboard; -1 for a control character
+// the on-screen keyboards do not type.
+int KeyboardInputCode(WPARAM ch) {
+  switch (ch) {
+    case 8: return static_cast<int>(kInputBackspace);
+    case 9: return static_cast<int>(kInputTab);
+    case kCarriageReturn: return static_cast<int>(kInputEnter);
+    default: return ch >= 0x20 ? static_cast<int>(kInputCharacter) : -1;
+  }
+}
+
 LRESULT OnChar(HWND hwnd, WPARAM ch, LPARAM lParam) {
+  const int code = IsKeyboardCharacter(lParam) ? KeyboardInputCode(ch) : -1;
+  if (code >= 0) {
+    const WCHAR text[2] = {static_cast<WCHAR>(ch), 0};
+    return SendMessage(GetParent(hwnd), KeyboardInputMessage, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(text));
+  }
   if (ch == kLineFeed) return CallEditProc(hwnd, WM_CHAR, kCarriageReturn, lParam);
   if (ch != kCarriageReturn) return CallEditProc(hwnd, WM_CHAR, ch, lParam);
   ReportCaretMoved(hwnd);

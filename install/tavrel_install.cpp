@@ -10,6 +10,9 @@ device::InstallDescription TavrelInstallDescription() {
   // Beside the program in a build tree (the build folder links data/ at its top), and
   // share/tavrel of an installed tree (bin/tavrel, libexec/tavrel/assign).
   description.shippedData = {"data", "../data", "../../data", "../share/tavrel", "../../share/tavrel"};
+  // The device programs: beside each other in a build tree; in an installed tree tavrel is in
+  // bin/ and the button tools in libexec/tavrel/, so each looks in the other's folder too.
+  description.programHostFolders = {".", "../libexec/tavrel", "../../bin"};
   description.dataOverrideVariable = "TAVREL_DATA";
   description.imageName = "tavrel";
   description.environmentPrefix = "TAVREL";  // TAVREL_DEVICE, TAVREL_SHOTS, TAVREL_HEADLESS, TAVREL_SCALE

@@ -9,3 +9,6 @@
 #include <device/install.h>
 
 device::InstallDescription TavrelInstallDescription();
+
+// The version every program of Tavrel reports (--version).
+inline constexpr char kTavrelVersion[] = "1.0.0";

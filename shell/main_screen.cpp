@@ -30,6 +30,11 @@
 //   the application buttons included.
 // - A character reaches the word tracker only when the editor took it (the editor refuses
 //   characters at its text limit), so the tracker never holds text the note does not.
+// - When the program closes (ProgramClosingMessage) a note being typed is saved as "Save"
+//   would save it; a field or search text is given up as "Back" would. A failed save keeps
+//   the screen open and answers 1, so the program does not end over unsaved text.
+// - Characters typed on the desktop keyboard reach the screen through the editor as
+//   KeyboardInputMessage, the on-screen keyboards' own path.
 // - Before a menu command or an application button the keyboard is asked to type any input it
 //   holds back (CommitPendingInputMessage), so a pending multi-tap character is saved with
 //   the note or typed before the keyboard changes, instead of being lost.
@@ -732,6 +737,16 @@ BOOL OnMenuCommand(HWND dialog, int button) {
   return TRUE;
 }
 
+BOOL OnProgramClosing(HWND dialog) {
+  MainScreenState& s = *State(dialog);
+  CommitPendingInput(s);
+  if (EditMode == kEditNewNote || EditMode == kEditNotesList) OnSave(dialog, s);
+  else OnBack(dialog, s);
+  // EndDialog hides the screen; one still shown could not save.
+  SetWindowLong(dialog, DWL_MSGRESULT, IsWindowVisible(dialog) ? 1 : 0);
+  return TRUE;
+}
+
 BOOL OnClose(HWND dialog) {
   EndDialog(dialog, 1);
   return TRUE;
@@ -772,6 +787,7 @@ BOOL CALLBACK MainScreenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_COMMAND: return OnCommand(dialog, wParam, lParam);
     case OpenFxKeysMessage: return OnOpenFxKeys(dialog);
     case MenuCommandMessage: return OnMenuCommand(dialog, static_cast<int>(static_cast<LONG_PTR>(wParam)));
+    case ProgramClosingMessage: return OnProgramClosing(dialog);
     case WM_CLOSE: return OnClose(dialog);
     case WM_DESTROY: return OnDestroy(dialog);
     default: return FALSE;

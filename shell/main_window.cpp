@@ -10,6 +10,10 @@
 // - A pen-up acts only after a pen-down that hit a band; the band stays the focus for the
 //   arrow keys.
 // - The contacts band waits for the contacts-ready flag only while a contacts thread exists.
+// - Closing the window (its own Exit, the host window's close, the host ending the program)
+//   first asks every window opened above it to save what is being typed
+//   (ProgramClosingMessage), so a note being typed is saved, not dropped; a window that
+//   could not save stays open and the close is given up.
 #include "shell/main_window.h"
 
 #include "common/messages.h"
@@ -207,8 +211,17 @@ LRESULT OnMenuCommand(HWND hwnd, int button) {
   return 0;
 }
 
+// True when every window above the start window let the program close.
+bool WindowsAboveAgreeToClose(HWND hwnd) {
+  for (int i = TheWindowStack.count - 1; i >= 0; --i) {
+    HWND window = TheWindowStack.windows[i];
+    if (window != hwnd && IsWindow(window) && SendMessage(window, ProgramClosingMessage, 0, 0) != 0) return false;
+  }
+  return true;
+}
+
 LRESULT OnClose(HWND hwnd) {
-  DestroyWindow(hwnd);
+  if (WindowsAboveAgreeToClose(hwnd)) DestroyWindow(hwnd);
   return 0;
 }
 

@@ -39,8 +39,11 @@ bool RouteKey(const MSG& raw, MSG* routed) {
   HWND target = Wm().focus ? Wm().focus : Wm().active;
   Window* w = FromHandle(target);
   if (!w || !IsEnabledChain(w)) return false;
-  // lParam: repeat count 1; key-up adds the previous-state and transition bits.
-  LPARAM lParam = raw.message == WM_KEYUP ? static_cast<LPARAM>(0xC0000001u) : 1;
+  // lParam: repeat count 1; key-up adds the previous-state and transition bits; a character
+  // carries the keyboard's scan code.
+  LPARAM lParam = raw.message == WM_KEYUP   ? static_cast<LPARAM>(0xC0000001u)
+                  : raw.message == WM_CHAR ? MAKELPARAM(1, kKeyboardScanCode)
+                                           : 1;
   *routed = MSG{target, raw.message, raw.wParam, lParam,
                 static_cast<DWORD>(CurrentBackend()->NowMs()), lastPen};
   return true;

@@ -100,6 +100,7 @@ bool TakePaint(MSG* out, HWND filter, UINT min, UINT max) {
 
 bool FetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   CurrentBackend()->Poll();
+  TakeTerminationRequest();
   bool found = TakeQueued(out, filter, min, max, remove) || TakePaint(out, filter, min, max) ||
                TakeDueTimer(out, filter, min, max, remove);
   if (found) out->pt = LastPenPoint();

@@ -1,9 +1,11 @@
 // Processes: CreateProcess, GetExitCodeProcess, GetModuleFileName, and waiting on a process.
 //
-// The device's programs are the host executables beside the running one; a device path in the
+// The device's programs are the host executables beside the running one (or in the folders
+// the install description names, programHostFolders); a device path in the
 // program folder names them (see the note at CreateProcess in kernel.h). The child inherits the
 // environment, so it runs on the same device image. Not implemented: process priorities,
 // suspended starts, TerminateProcess, inherited handles and the start-up record.
+#include <device/install.h>
 #include <device/kernel.h>
 
 #include "internal/host_program.h"
@@ -78,6 +80,31 @@ void SplitDevicePath(std::u16string_view path, std::u16string_view& folder, std:
   name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
+// The host folders that hold the device's programs: those the install description names
+// (relative ones from the running executable's folder), else the running executable's own.
+std::vector<fs::path> ProgramHostFolders() {
+  const fs::path beside = HostExecutablePath().parent_path();
+  std::vector<fs::path> folders;
+  for (const fs::path& folder : device::CurrentInstallDescription().programHostFolders) {
+    folders.push_back(folder.is_absolute() ? folder : (beside / folder).lexically_normal());
+  }
+  if (folders.empty()) folders.push_back(beside);
+  return folders;
+}
+
+// The executable `hostName` in `folder`: the exact spelling first, then any spelling (the
+// device's names ignore case); empty when there is none.
+fs::path FindIgnoringCase(const fs::path& folder, const std::string& hostName, std::u16string_view name) {
+  if (::access((folder / hostName).c_str(), X_OK) == 0) return folder / hostName;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    if (EqualsIgnoreCase(Utf8ToUtf16(entry.path().filename().string()), name) &&
+        ::access(entry.path().c_str(), X_OK) == 0)
+      return entry.path();
+  }
+  return {};
+}
+
 // The host executable a device program path names, or empty when it names none.
 fs::path HostProgramOf(std::u16string_view devicePath) {
   std::u16string_view folder, name;
@@ -86,14 +113,8 @@ fs::path HostProgramOf(std::u16string_view devicePath) {
   if (name.size() > 4 && EqualsIgnoreCase(name.substr(name.size() - 4), u".exe")) name.remove_suffix(4);
   std::string hostName;
   if (name.empty() || !Utf16ToUtf8(name, hostName)) return {};
-  // The exact spelling first, then any spelling: the device's names ignore case.
-  fs::path folderOnHost = HostExecutablePath().parent_path();
-  if (::access((folderOnHost / hostName).c_str(), X_OK) == 0) return folderOnHost / hostName;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folderOnHost, error)) {
-    if (EqualsIgnoreCase(Utf8ToUtf16(entry.path().filename().string()), name) &&
-        ::access(entry.path().c_str(), X_OK) == 0)
-      return entry.path();
+  for (const fs::path& folder : ProgramHostFolders()) {
+    if (fs::path found = FindIgnoringCase(folder, hostName, name); !found.empty()) return found;
   }
   return {};
 }

@@ -482,4 +482,15 @@ bool OpenDeviceRegistry() {
   return Database(store) != nullptr;
 }
 
+// Copies the write-ahead log into the database and empties it (another process of the image
+// may still be reading, in which case the log simply stays), then closes the connection.
+void CloseDeviceRegistry() {
+  auto& store = TheStore();
+  std::lock_guard lock(store.mutex);
+  if (store.db == nullptr || store.owner != ::getpid()) return;
+  sqlite3_wal_checkpoint_v2(store.db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  sqlite3_close(store.db);
+  store.db = nullptr;
+}
+
 }  // namespace device::internal

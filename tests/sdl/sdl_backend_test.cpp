@@ -1,6 +1,7 @@
 // The SDL backend's input mapping, with SDL's dummy video driver: mouse on the scaled screen
-// is the pen, mouse on the drawn buttons and keys F1-F4 / arrows / Enter are the device's
-// keys, closing the window quits the program.
+// is the pen, mouse on the drawn buttons and keys F1-F4 / arrows / keypad Enter are the
+// device's keys, desktop text and Backspace / Return are keyboard characters, closing the
+// window closes the program's main window.
 #include <device/user.h>
 
 #include "internal/sdl.h"
@@ -8,6 +9,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -23,10 +25,9 @@ struct Seen {
 std::vector<Seen> seen;
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP || msg == WM_KEYDOWN ||
-      msg == WM_KEYUP) {
-    seen.push_back(Seen{msg, msg == WM_KEYDOWN || msg == WM_KEYUP ? wParam : 0,
-                        msg == WM_KEYDOWN || msg == WM_KEYUP ? 0 : lParam});
+  const bool key = msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR;
+  if (msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP || key || msg == WM_CLOSE) {
+    seen.push_back(Seen{msg, key ? wParam : 0, key ? static_cast<LPARAM>(msg == WM_CHAR && IsKeyboardCharacter(lParam)) : lParam});
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }
@@ -95,6 +96,24 @@ TEST_F(SdlBackend, MouseOnTheScreenIsThePenInDevicePixels) {
                                      {WM_LBUTTONUP, 0, MAKELPARAM(150, 319)}}));
 }
 
+TEST_F(SdlBackend, AResizedWindowKeepsTheAspectAndMapsThePenExactly) {
+  SDL_Window* host = SDL_GetWindowFromID(1);
+  ASSERT_NE(host, nullptr);
+  SDL_SetWindowSize(host, 600, 552);  // scale 1.5, bars of 120 pixels left and right
+  Pump();
+  seen.clear();
+  Mouse(SDL_MOUSEBUTTONDOWN, 100, 10);  // on the bar: not the pen
+  Mouse(SDL_MOUSEBUTTONUP, 100, 10);
+  Mouse(SDL_MOUSEBUTTONDOWN, 123, 479);  // device (2, 319)
+  Mouse(SDL_MOUSEBUTTONUP, 479, 0);      // device (239, 0)
+  Mouse(SDL_MOUSEBUTTONDOWN, 120 + 70 * 3 / 2, 330 * 3 / 2);  // the second application button
+  Mouse(SDL_MOUSEBUTTONUP, 120 + 70 * 3 / 2, 330 * 3 / 2);
+  Pump();
+  EXPECT_EQ(seen, (std::vector<Seen>{{WM_LBUTTONDOWN, 0, MAKELPARAM(2, 319)},
+                                     {WM_LBUTTONUP, 0, MAKELPARAM(239, 0)},
+                                     {WM_KEYDOWN, VK_APP2, 0}, {WM_KEYUP, VK_APP2, 0}}));
+}
+
 TEST_F(SdlBackend, ButtonsUnderTheScreenAndHostKeysAreDeviceKeys) {
   Mouse(SDL_MOUSEBUTTONDOWN, 2 * 70, 2 * 330);  // second application button
   Mouse(SDL_MOUSEBUTTONUP, 2 * 70, 2 * 330);
@@ -103,15 +122,28 @@ TEST_F(SdlBackend, ButtonsUnderTheScreenAndHostKeysAreDeviceKeys) {
   Key(SDL_KEYDOWN, SDLK_F4);
   Key(SDL_KEYUP, SDLK_F4);
   Key(SDL_KEYDOWN, SDLK_LEFT);
-  Key(SDL_KEYDOWN, SDLK_a);  // not a device key
+  Key(SDL_KEYDOWN, SDLK_a);  // a letter types through text input, not as a key
+  Key(SDL_KEYDOWN, SDLK_KP_ENTER);
   Pump();
   EXPECT_EQ(seen, (std::vector<Seen>{{WM_KEYDOWN, VK_APP2, 0}, {WM_KEYUP, VK_APP2, 0},
                                      {WM_KEYDOWN, VK_RETURN, 0}, {WM_KEYUP, VK_RETURN, 0},
                                      {WM_KEYDOWN, VK_APP4, 0}, {WM_KEYUP, VK_APP4, 0},
-                                     {WM_KEYDOWN, VK_LEFT, 0}}));
+                                     {WM_KEYDOWN, VK_LEFT, 0}, {WM_KEYDOWN, VK_RETURN, 0}}));
 }
 
-TEST_F(SdlBackend, ClosingTheWindowQuitsAndPostFromAnotherThreadWakesTheLoop) {
+TEST_F(SdlBackend, DesktopTextBackspaceAndReturnAreKeyboardCharacters) {
+  SDL_Event e{};
+  e.type = SDL_TEXTINPUT;
+  std::snprintf(e.text.text, sizeof e.text.text, "%s", "\xC3\xA9\xF0\x9F\x98\x80");  // e-acute, then a character beyond 16 bits
+  SDL_PushEvent(&e);
+  Key(SDL_KEYDOWN, SDLK_BACKSPACE);
+  Key(SDL_KEYDOWN, SDLK_RETURN);
+  Pump();
+  EXPECT_EQ(seen, (std::vector<Seen>{{WM_CHAR, 0xE9, 1}, {WM_CHAR, 0xD83D, 1}, {WM_CHAR, 0xDE00, 1},
+                                     {WM_CHAR, 8, 1}, {WM_CHAR, 13, 1}}));
+}
+
+TEST_F(SdlBackend, ClosingTheWindowClosesTheMainWindowAndPostFromAnotherThreadWakesTheLoop) {
   std::thread poster([this] { PostMessage(window, WM_USER, 0, 0); });
   MSG msg;
   ASSERT_TRUE(GetMessage(&msg, nullptr, 0, 0));  // waits in SDL until the post wakes it
@@ -120,8 +152,11 @@ TEST_F(SdlBackend, ClosingTheWindowQuitsAndPostFromAnotherThreadWakesTheLoop) {
   SDL_Event e{};
   e.type = SDL_QUIT;
   SDL_PushEvent(&e);
-  EXPECT_FALSE(GetMessage(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, WM_QUIT);
+  Pump();  // DefWindowProc destroys the window on WM_CLOSE
+  EXPECT_EQ(seen, (std::vector<Seen>{{WM_CLOSE, 0, 0}}));
+  EXPECT_FALSE(IsWindow(window));
+  window = nullptr;
+  device::internal::StopSdlBackend();
 }
 
 }  // namespace

@@ -38,9 +38,12 @@
 #include "prediction/word_dictionary.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -90,7 +93,7 @@ bool ParseOptions(const Arguments& args, BuildOptions& o) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (i + 1 >= args.size()) {
-      std::fprintf(stderr, "dict build: %s needs a value\n%s", a.c_str(), kUsage);
+      std::fprintf(stderr, "dict build: %s needs a value (try dict build --help)\n", a.c_str());
       return false;
     }
     const std::string& v = args[++i];
@@ -127,7 +130,7 @@ bool ParseOptions(const Arguments& args, BuildOptions& o) {
       else if (v == "log") o.scale = Scale::Log;
       else throw InputError("--scale is linear, sqrt or log");
     } else {
-      std::fprintf(stderr, "dict build: unknown option %s\n%s", a.c_str(), kUsage);
+      std::fprintf(stderr, "dict build: unknown option %s (try dict build --help)\n", a.c_str());
       return false;
     }
   }
@@ -171,9 +174,30 @@ std::u16string WrittenForm(const std::u16string& word, const TextCounts& text) {
 
 }  // namespace
 
+void RemoveTemporaries(const std::string& a, const std::string& b) {
+  std::remove(a.c_str());
+  std::remove(b.c_str());
+}
+
+void ReplaceWith(const std::string& temporary, const std::string& path) {
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) throw InputError("cannot replace " + path + ": " + std::strerror(errno));
+}
+
+// An output named by a folder is refused before anything is built or written.
+void CheckOutputIsAFile(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) throw InputError(path + " is a folder; name the file to write");
+}
+
 int RunBuild(const Arguments& args) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   BuildOptions o;
   if (!ParseOptions(args, o)) return kUsageExit;
+  CheckOutputIsAFile(o.dictOut);
+  CheckOutputIsAFile(o.nextOut);
 
   WordFilter filter;
   filter.alphabet = FromUtf8(o.alphabet, "--alphabet");
@@ -225,7 +249,6 @@ int RunBuild(const Arguments& args) {
     dictionary.AddStoredWord(reinterpret_cast<const WCHAR*>(word.c_str()), word.size(),
                              ScaledCount(f, fmax, fmin, o.topCount, o.scale));
   std::vector<std::uint8_t> dbBytes = BuildWordDictionaryFile(dictionary, 0);
-  WriteHostFile(o.dictOut, dbBytes.data(), dbBytes.size());
 
   std::unordered_map<std::u16string, int> kept;
   for (std::size_t i = 0; i < ranked.size(); ++i) kept.emplace(ranked[i].first, static_cast<int>(i));
@@ -248,16 +271,28 @@ int RunBuild(const Arguments& args) {
       ++pairCount;
     }
   }
-  WriteHostFile(o.nextOut, reinterpret_cast<const std::uint8_t*>(phrases.data()), phrases.size());
-
-  // Read both back as the program will.
+  // Both outputs are written beside their final names and read back from the disk as the
+  // program will read them; only then do both replace the old files, so a failed build (a full
+  // disk, a bad folder) leaves the existing pair exactly as it was.
+  const std::string dictTemp = o.dictOut + ".new";
+  const std::string nextTemp = o.nextOut + ".new";
+  WriteHostFile(dictTemp, dbBytes.data(), dbBytes.size());
+  WriteHostFile(nextTemp, reinterpret_cast<const std::uint8_t*>(phrases.data()), phrases.size());
+  const std::vector<std::uint8_t> dbBack = ReadHostFile(dictTemp);
   WordDictionary check;
-  if (!ParseWordDictionaryFile(dbBytes.data(), dbBytes.size(), check) ||
-      check.WordCount() != static_cast<int>(ranked.size()))
+  if (!ParseWordDictionaryFile(dbBack.data(), dbBack.size(), check) || check.WordCount() != static_cast<int>(ranked.size())) {
+    RemoveTemporaries(dictTemp, nextTemp);
     throw InputError(o.dictOut + ": the written dictionary does not read back");
+  }
+  const std::vector<std::uint8_t> nextBack = ReadHostFile(nextTemp);
   NextWordList checkPairs;
-  ParseNextWordFile(reinterpret_cast<const std::uint8_t*>(phrases.data()), phrases.size(), checkPairs);
-  if (checkPairs.PairCount() != pairCount) throw InputError(o.nextOut + ": the written pairs do not read back");
+  ParseNextWordFile(nextBack.data(), nextBack.size(), checkPairs);
+  if (checkPairs.PairCount() != pairCount) {
+    RemoveTemporaries(dictTemp, nextTemp);
+    throw InputError(o.nextOut + ": the written pairs do not read back");
+  }
+  ReplaceWith(dictTemp, o.dictOut);
+  ReplaceWith(nextTemp, o.nextOut);
 
   std::printf("%s: %zu words, %zu bytes (top count %d)\n", o.dictOut.c_str(), ranked.size(), dbBytes.size(),
               ScaledCount(fmax, fmax, fmin, o.topCount, o.scale));

@@ -3,6 +3,7 @@
 // measures the keystrokes that prediction saves by typing a text through the program's own
 // word tracker. It runs on the build machine and reads and writes plain host files; the file
 // formats, the dictionary and the tracker are the prediction engine's own code.
+#include "install/tavrel_install.h"
 #include "tools/dict/commands.h"
 #include "tools/dict/host_text.h"
 
@@ -16,7 +17,9 @@ const char kUsage[] =
     "usage: dict build ...      make db.dat and phrases.dat (dict build --help)\n"
     "       dict dump DB        print a db.dat: word TAB count, in stored order\n"
     "       dict phrases FILE   print a phrases.dat: first TAB following, in stored order\n"
-    "       dict simulate ...   type a text with prediction and report the keystrokes saved\n";
+    "       dict simulate ...   type a text with prediction and report the keystrokes saved\n"
+    "       dict --help | --version\n"
+    "(installed as tavrel-dict)\n";
 
 }  // namespace
 
@@ -26,8 +29,17 @@ int main(int argc, char** argv) {
     return argc < 2 ? kUsageExit : 0;
   }
   const std::string command = argv[1];
+  if (command == "--version") {
+    std::printf("tavrel-dict %s\n", kTavrelVersion);
+    return 0;
+  }
+  if (command[0] == '-') {
+    std::fprintf(stderr, "dict: unknown option %s (try dict --help)\n", command.c_str());
+    return kUsageExit;
+  }
   const Arguments args(argv + 2, argv + argc);
-  if (args.size() == 1 && args[0] == "--help") {
+  // build and simulate print their own usage; dump and phrases take one file and no options.
+  if (args.size() == 1 && args[0] == "--help" && command != "build" && command != "simulate") {
     std::fputs(kUsage, stdout);
     return 0;
   }

@@ -81,7 +81,7 @@ bool ParseOptions(const Arguments& args, SimulateOptions& o) {
       continue;
     }
     if (i + 1 >= args.size()) {
-      std::fprintf(stderr, "dict simulate: %s needs a value\n%s", a.c_str(), kUsage);
+      std::fprintf(stderr, "dict simulate: %s needs a value (try dict simulate --help)\n", a.c_str());
       return false;
     }
     const std::string& v = args[++i];
@@ -93,7 +93,7 @@ bool ParseOptions(const Arguments& args, SimulateOptions& o) {
       if (v.empty() || *end != 0 || n < 0) throw InputError(a + " needs a whole number of 0 or more");
       (a == "--learn" ? o.learnWords : o.measureWords) = n;
     } else {
-      std::fprintf(stderr, "dict simulate: unknown option %s\n%s", a.c_str(), kUsage);
+      std::fprintf(stderr, "dict simulate: unknown option %s (try dict simulate --help)\n", a.c_str());
       return false;
     }
   }
@@ -219,6 +219,10 @@ void PrintTally(const Tally& t, const char* part) {
 }  // namespace
 
 int RunSimulate(const Arguments& args) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   SimulateOptions o;
   if (!ParseOptions(args, o)) return kUsageExit;
 

@@ -23,6 +23,10 @@ struct InstallDescription {
   // Host folders that may hold the shipped data, in order; the first that exists is installed.
   // A relative folder is taken from the folder of the running host executable.
   std::vector<std::filesystem::path> shippedData;
+  // Host folders that hold the executables of the programs in the program folder, in order
+  // (CreateProcess looks there); a relative folder is taken from the folder of the running
+  // host executable. Empty: only that folder itself.
+  std::vector<std::filesystem::path> programHostFolders;
   // When this host environment variable is set, its value is the only data folder (a test
   // decides exactly what is installed; a folder that does not exist installs nothing).
   std::string dataOverrideVariable;

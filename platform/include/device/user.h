@@ -43,6 +43,11 @@ constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
+// A key message from the keyboard carries its scan code in bits 16-23 of lParam; the device's
+// keyboard reports this one for every character it types, so a window tells a character typed
+// on the keyboard from one a program sent it (whose lParam is what the program passed).
+constexpr BYTE kKeyboardScanCode = 0x01;
+constexpr bool IsKeyboardCharacter(LPARAM lParam) { return ((lParam >> 16) & 0xFF) != 0; }
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;

@@ -54,6 +54,14 @@ bool IsWaitCursorShown();
 bool OnUiThread();
 void MarkUiThread();
 
+// Asks the program to close as if its main window were closed: WM_CLOSE to the first unowned
+// top-level window it made (and still has), or PostQuitMessage(0) when it has none. UI thread.
+void RequestProgramClose();
+// SIGTERM, SIGHUP and SIGINT ask the program to close (once; a second signal ends the process).
+void WatchTerminationSignals();
+// Turns a termination signal that came since the last call into RequestProgramClose. UI thread.
+void TakeTerminationRequest();
+
 // The next due time of any timer, for backends and the test driver.
 std::optional<std::uint64_t> NextTimerDue();
 

@@ -10,4 +10,8 @@ bool OpenDeviceRegistry();
 // disk would) and stops failing; -1 turns the fault off.
 void FailRegistryChangeAfter(int changes);
 
+// At the end of a process: checkpoints the registry's write-ahead log into registry.sqlite, so
+// that the file alone holds every value, and closes the connection (a later call opens it again).
+void CloseDeviceRegistry();
+
 }  // namespace device::internal
