@@ -47,16 +47,16 @@ constexpr bool IsDigitKey(int key) {
 }
 
 constexpr ButtonSpec Key(LONG left, LONG top, LONG right, LONG bottom, int slot, int key) {
-  ButtonSpec spec{.left = left, .top = top, .right = right, .bottom = bottom, .imageSlot = slot,
-                  .textFormat = kCentred, .drawMode = kOpaque,
-                  .textColour = IsDigitKey(key) ? kDigitColour : kSignColour};
+  ButtonSpec button{.left = left, .top = top, .right = right, .bottom = bottom, .imageSlot = slot,
+                     .textFormat = kCentred, .drawMode = kOpaque,
+                     .textColour = IsDigitKey(key) ? kDigitColour : kSignColour};
   if (key < kCalcSpaceKey) {
-    for (int c = 0; kTextLabels[key][c] != 0; ++c) spec.label[c] = kTextLabels[key][c];
+    for (int c = 0; kTextLabels[key][c] != 0; ++c) button.label[c] = kTextLabels[key][c];
   } else if (key == kCalcSpaceKey) {
     const char16_t space[] = u"space";
-    for (int c = 0; space[c] != 0; ++c) spec.label[c] = space[c];
+    for (int c = 0; space[c] != 0; ++c) button.label[c] = space[c];
   }
-  return spec;
+  return button;
 }
 
 // The 4 x 5 grid of 46 x 43 keys: digits on "num_01.png" (slot 0), the rest on "num_02.png".

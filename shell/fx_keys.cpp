@@ -102,9 +102,9 @@ void FillKeys(FxKeysRecord& record) {
 bool MenuExists(const FxKeysRecord& record) { return record.menu != nullptr && IsWindow(record.menu); }
 
 HWND CreateMenu(HWND hwnd, HINSTANCE instance, int grid, DWORD style, const RECT& place) {
-  MenuSpec spec{kMenuFxKeys, 0, grid};
+  MenuSpec menu{kMenuFxKeys, 0, grid};
   return CreateWindowEx(0, kMenuClassName, kMenuTitle, style, place.left, place.top, place.right - place.left,
-                        place.bottom - place.top, hwnd, nullptr, instance, &spec);
+                        place.bottom - place.top, hwnd, nullptr, instance, &menu);
 }
 
 std::u16string Widen(const char* text) {

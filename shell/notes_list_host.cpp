@@ -25,9 +25,9 @@ int RunMainScreenForList(HWND owner, std::int32_t editMode, const WCHAR* title, 
 
 // The bar lies along the top of the list; the grid pops up in the middle of the screen.
 HWND CreateNotesMenu(HWND owner, bool grid) {
-  MenuSpec spec{kMenuNotesList, 0, grid ? 1 : 0};
+  MenuSpec menu{kMenuNotesList, 0, grid ? 1 : 0};
   return CreateWindowEx(0, kMenuClassName, kMenuTitle, grid ? kMenuGridStyle : kMenuBarStyle, 0, grid ? 150 : 0, 240,
-                        30, owner, nullptr, ProgramInstance, &spec);
+                        30, owner, nullptr, ProgramInstance, &menu);
 }
 
 constexpr NotesListHost kNotesListHost{PushWindow, PopWindow, TopWindow, RunMainScreenForList, CreateNotesMenu};
