@@ -239,3 +239,30 @@ TEST(NotesList, TappingThePreviewGrowsAndShrinksIt) {
 }
 
 }  // namespace
+
+// The folder path under the folder button is cut at its start, so its end (the folder itself)
+// stays readable: two long paths that differ only in their first folders draw the same label,
+// while two short ones that differ there do not.
+TEST(NotesList, ALongFolderPathIsShownByItsEnd) {
+  RunProgram([](device::Driver& d) {
+    const RECT label{4, 302, 173, 320};
+    auto labelFor = [&](const std::u16string& folder) {
+      WCHAR(&directory)[kDirectoryRoom] = TheSettings().directory;
+      const std::size_t length = std::min(folder.size(), std::size(directory) - 1);
+      std::copy_n(folder.begin(), length, directory);
+      directory[length] = 0;
+      HWND list = OpenList(d);
+      EXPECT_NE(list, nullptr);
+      std::vector<COLORREF> pixels;
+      for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x) pixels.push_back(d.Pixel(x, y));
+      EXPECT_GT(LightPixels(d, label), 10) << "the path is drawn";
+      TapMenu(d, 4);  // Back
+      EXPECT_EQ(TopWindow(), StartWindow(d));
+      return pixels;
+    };
+    const std::u16string tail = u"\\Documents\\Notes from every meeting of the whole year\\Project reviews";
+    EXPECT_EQ(labelFor(u"\\Alpha Storage Card\\Archive" + tail), labelFor(u"\\Beta Memory\\Backup copies" + tail));
+    EXPECT_NE(labelFor(u"\\Alpha"), labelFor(u"\\Beta"));
+  });
+}
