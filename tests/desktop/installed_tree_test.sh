@@ -6,7 +6,14 @@
 set -euo pipefail
 BUILD_DIR="$1"
 WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
+# The first start launches the installed assign as a process of its own; it may still be
+# writing into the device image when the script ends, so the cleanup waits (up to 10 s) for
+# every program of the installed tree to end before removing the folder.
+cleanup() {
+  for _ in $(seq 100); do pgrep -f "$WORK/prefix/" >/dev/null || break; sleep 0.1; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
 PREFIX="$WORK/prefix"
 cmake --install "$BUILD_DIR" --prefix "$PREFIX" >/dev/null
 
