@@ -116,7 +116,13 @@ TEST(SingleInstance, TwoStartsAtTheSameMomentNeverBothRun) {
     std::string pattern = (fs::temp_directory_path() / "tavrel-twice-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     const fs::path image = pattern;
-    std::ofstream(image / "shot.script") << "shot screen\n";
+    // The running one stays up for a while (each shot writes a file), so that the other, however
+    // late the host schedules it, still finds it running; one that had already ended would
+    // rightly leave the second start to run on its own.
+    {
+      std::ofstream script(image / "shot.script");
+      for (int shot = 0; shot < 200; ++shot) script << "shot screen\n";
+    }
 
     const std::string previousImage = std::getenv("TAVREL_DEVICE") ? std::getenv("TAVREL_DEVICE") : "";
     setenv("TAVREL_DEVICE", image.c_str(), 1);
