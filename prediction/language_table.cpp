@@ -87,14 +87,16 @@ void StoreValue(LanguageRecord& record, const LanguageKey& key, std::u16string_v
   field[n + 1] = 0;
 }
 
-void ReadBlock(std::u16string_view block, LanguageRecord& record) {
+// False when the block lacks a key (or has them out of order).
+bool ReadBlock(std::u16string_view block, LanguageRecord& record) {
   record = LanguageRecord{};
   std::size_t from = 0;
   for (const LanguageKey& key : kLanguageKeys) {
     const std::size_t keyAt = block.find(key.key, from);
-    if (keyAt == std::u16string_view::npos) return;
+    if (keyAt == std::u16string_view::npos) return false;
     StoreValue(record, key, ReadValue(block, keyAt, keyAt + key.key.size(), key.form, from));
   }
+  return true;
 }
 
 std::u16string TextWithoutTabs(const std::uint8_t* bytes, std::size_t size) {
@@ -116,6 +118,7 @@ const LanguageRecord& LanguageTable::Language(int index) const {
 
 void ParseLanguageFile(const std::uint8_t* bytes, std::size_t size, LanguageTable& table) {
   table.count = 0;
+  table.firstIncomplete = -1;
   if (size < 4) return;
   const std::u16string storage = TextWithoutTabs(bytes, size);
   const std::u16string_view text = storage;
@@ -124,7 +127,8 @@ void ParseLanguageFile(const std::uint8_t* bytes, std::size_t size, LanguageTabl
     const std::size_t bodyAt = start + kBlockStart.size();
     const std::size_t nextStart = text.find(kBlockStart, bodyAt);
     const std::size_t bodyEnd = nextStart == std::u16string_view::npos ? text.size() : nextStart;
-    ReadBlock(text.substr(bodyAt, bodyEnd - bodyAt), table.records[table.count]);
+    const bool complete = ReadBlock(text.substr(bodyAt, bodyEnd - bodyAt), table.records[table.count]);
+    if (!complete && table.firstIncomplete < 0) table.firstIncomplete = table.count;
     ++table.count;
     start = nextStart;
   }
@@ -132,6 +136,7 @@ void ParseLanguageFile(const std::uint8_t* bytes, std::size_t size, LanguageTabl
 
 bool ReadLanguageFile(const WCHAR* path, LanguageTable& table) {
   table.count = 0;
+  table.firstIncomplete = -1;
   std::vector<std::uint8_t> bytes;
   if (ReadWholeFile(path, bytes) != ReadResult::Ok) return false;
   ParseLanguageFile(bytes.data(), bytes.size(), table);

@@ -53,6 +53,7 @@ struct LanguageRecord {
 struct LanguageTable {
   LanguageRecord records[kMaxLanguages];
   int count = 0;  // blocks read, 0 to 10
+  int firstIncomplete = -1;  // the first block that lacks a key (a damaged file), or -1
 
   // The record of a language; an index outside 0..count-1 gives a record of empty strings,
   // so a stale language index never reads outside the table.

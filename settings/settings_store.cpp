@@ -207,6 +207,12 @@ void LoadSettings(SettingsBlock& s, int languageCount) {
   LoadPredefinedTexts(s);
 }
 
+bool SettingsStoreWritable() {
+  const LONG begun = RegBeginBatch();
+  if (begun == ERROR_SUCCESS) RegAbortBatch();
+  return begun != ERROR_REGISTRY_IO_FAILED;  // busy (a batch open elsewhere) is not broken
+}
+
 // One registry batch: a failed write or a crash half-way leaves every stored value as it was,
 // never NumOfLangs from one save beside UsedLangs from another.
 bool SaveSettings(SettingsBlock& s) {

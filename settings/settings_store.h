@@ -66,6 +66,11 @@ void LoadSettings(SettingsBlock& settings, int languageCount);
 // (or a crash part-way) the stored values stay those of the previous save.
 bool SaveSettings(SettingsBlock& settings);
 
+// True when the settings can be stored: the registry takes a write (checked without changing
+// anything). False when its store cannot be opened, e.g. a file that is not a database; the
+// settings then run at their defaults and every save fails.
+bool SettingsStoreWritable();
+
 struct PredictionEngine;
 
 // Gives the engine's word tracker its learned pairs when LearnPairs is on, none when off.

@@ -19,6 +19,7 @@
 #include "shell/menu_bar.h"
 #include "shell/program_folder.h"
 #include "shell/single_instance.h"
+#include "shell/start_problems.h"
 
 #include <device/shell.h>
 
@@ -57,9 +58,13 @@ void StartContactsThread() { ContactsThread = StartContactLoader(); }
 
 void LogOffContactStore() { PoomLogoff(); }
 
-void ReadKeyboardFile() {
+// Reads the languages; returns what is wrong with the file, or an empty text.
+std::u16string ReadKeyboardFile() {
   WCHAR path[kPathRoom];
-  if (ProgramFolderPath(u"keyboard.txt", path)) ReadLanguageFile(path, ThePredictionEngine().languages);
+  if (!ProgramFolderPath(u"keyboard.txt", path)) return {};
+  LanguageTable& languages = ThePredictionEngine().languages;
+  const bool read = ReadLanguageFile(path, languages);
+  return KeyboardFileProblem(path, read, languages);
 }
 
 void LoadCurrentLanguage() {
@@ -102,12 +107,15 @@ void RegisterWindowClasses(HINSTANCE instance) {
 
 int RunTavrel(HINSTANCE instance) {
   SingleInstance single;
-  if (single.RaiseRunningInstance()) return 0;
+  if (single.RaiseRunningInstance()) {
+    ReportRaisedInstance();
+    return 0;
+  }
   ProgramInstance = instance;
   RegisterWindowClasses(instance);
   RegisterTavrelDialogs();  // the dialog templates, the device's stand-in for resources
   GXOpenInput();
-  ReadKeyboardFile();
+  const std::u16string keyboardProblem = ReadKeyboardFile();
   LoadSkinImages();
   MainWindow = CreateWindowEx(0, kMainWindowClass, kMainWindowTitle, kMainWindowStyle, 0, 0, kMainWindowWidth,
                               kMainWindowHeight, nullptr, nullptr, instance, nullptr);
@@ -119,6 +127,7 @@ int RunTavrel(HINSTANCE instance) {
     LoadSettings();
     LoadCurrentLanguage();
     CreateRichInkWindow(instance);
+    ReportStartProblems(MainWindow, {keyboardProblem, SettingsStoreProblem()});
     // Without a start window nothing could ever end the loop.
     RunMessageLoop();
   }

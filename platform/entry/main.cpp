@@ -200,7 +200,16 @@ int main(int argc, char** argv) {
   std::u16string commandLine = CommandLine(argc, argv, scripted ? 3 : 1);
   // The device has one program per process; any non-null value serves as its instance.
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(0x00010000);
-  auto program = [&] { return WinMain(instance, nullptr, commandLine.data(), SW_SHOW); };
+  // The device has started when the program runs (here or in the driver), so its data can
+  // be checked there: a program without its data would run blank.
+  bool dataMissing = false;
+  auto program = [&] {
+    if (!ProgramDataInstalled(name)) {
+      dataMissing = true;
+      return kDeviceExit;
+    }
+    return WinMain(instance, nullptr, commandLine.data(), SW_SHOW);
+  };
 
   device::internal::WatchTerminationSignals();
   const char* deviceVariable = device::DeviceVariable("DEVICE");
@@ -217,10 +226,6 @@ int main(int argc, char** argv) {
     }
     SetWindowIcon();
     device::internal::StartDevice();  // headless, the driver does this
-    if (!ProgramDataInstalled(name)) {
-      device::internal::StopSdlBackend();
-      return kDeviceExit;
-    }
     int result = program();
     device::internal::CloseDeviceRegistry();
     device::internal::StopSdlBackend();
@@ -228,8 +233,8 @@ int main(int argc, char** argv) {
   }
   std::printf("%s: headless; screenshots go into %s\n", name.c_str(), ShotsFolder());
   std::fflush(stdout);
-  return device::RunProgramWithScript(program, [&name](device::Driver& driver) {
+  return device::RunProgramWithScript(program, [&](device::Driver& driver) {
     driver.RunUntilIdle();
-    driver.Screenshot(name);
+    if (!dataMissing) driver.Screenshot(name);
   });
 }

@@ -25,8 +25,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -115,25 +117,31 @@ class Statement {
 
 bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
+// Says once per file on standard error why the registry cannot be used (every registry call
+// then fails), and closes the connection.
+sqlite3* Unusable(const fs::path& file, sqlite3* db) {
+  static std::set<fs::path> reported;
+  if (reported.insert(file).second) {
+    std::fprintf(stderr, "device: the registry %s cannot be used: %s\n", file.c_str(),
+                 db ? sqlite3_errmsg(db) : "out of memory");
+  }
+  sqlite3_close(db);
+  return nullptr;
+}
+
 sqlite3* OpenDatabase(const fs::path& file) {
   std::error_code ignored;
   fs::create_directories(file.parent_path(), ignored);
   sqlite3* db = nullptr;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    return nullptr;
-  }
+  if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) return Unusable(file, db);
   sqlite3_busy_timeout(db, 10000);
   // WAL lets readers go on while another process writes; NORMAL syncing in WAL mode never
   // corrupts the database and loses nothing when a program crashes (only a host power loss can
   // take back the last commits).
   bool ready = Exec(db, "PRAGMA journal_mode=WAL;") && Exec(db, "PRAGMA synchronous=NORMAL;") &&
                Exec(db, "BEGIN IMMEDIATE;") && Exec(db, kSchema) && Exec(db, "COMMIT;");
-  if (!ready) {
-    sqlite3_close(db);
-    return nullptr;
-  }
+  if (!ready) return Unusable(file, db);
   return db;
 }
 

@@ -95,6 +95,21 @@ TEST(CommandLine, ADeviceFolderThatCannotBeMadeIsNamedAndNothingRuns) {
   EXPECT_EQ(run.out, "");  // the script was not played
 }
 
+// A copy of the program with no shipped data beside or above it, headless as in the demo.
+TEST(CommandLine, MissingProgramDataAreNamedAndNothingRunsBlank) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("cmdline-bare-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder / "bin");
+  std::filesystem::copy_file(TAVREL_PROGRAM, folder / "bin" / "tavrel");
+  const Outcome run = Start((folder / "bin" / "tavrel").string(),
+                            "TAVREL_HEADLESS=1 TAVREL_SHOTS=" + (folder / "shots").string());
+  const bool shot = std::filesystem::exists(folder / "shots");
+  std::filesystem::remove_all(folder);
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_NE(run.err.find("the program data are missing"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find((folder / "bin").string()), std::string::npos) << run.err;
+  EXPECT_FALSE(shot) << "a blank screen was pictured";
+}
+
 TEST(CommandLine, TheDictionaryToolAnswersForItselfAndForEachCommand) {
   ExpectHelpAndVersion(DICT_PROGRAM, "tavrel-dict");
   const Outcome build = Start(std::string(DICT_PROGRAM) + " build --help");

@@ -29,9 +29,8 @@ for tool in assign keyreset; do
     fail "$tool was not installed in libexec/tavrel"
   fi
 done
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$PREFIX/share/applications/tavrel.desktop" || fail "the desktop entry is not valid"
-fi
+command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is missing (scripts/bootstrap installs it)"
+desktop-file-validate "$PREFIX/share/applications/tavrel.desktop" || fail "the desktop entry is not valid"
 
 [ "$("$PREFIX/bin/tavrel" --version)" = "tavrel 1.0.0" ] || fail "tavrel --version"
 

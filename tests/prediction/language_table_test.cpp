@@ -44,6 +44,7 @@ std::u16string S(const WCHAR* field) { return field; }
 TEST(LanguageFile, WellFormedBlocksFillRecordsInFileOrder) {
   const LanguageTable table = Parse(Block(u"english") + Block(u"german"));
   ASSERT_EQ(table.count, 2);
+  EXPECT_EQ(table.firstIncomplete, -1);
   const LanguageRecord& de = table.records[1];
   EXPECT_EQ(S(de.LONG), u"germanLong");
   EXPECT_EQ(S(de.NAME), u"german");
@@ -94,7 +95,10 @@ TEST(LanguageFile, ValuesAreCutToTheirFields) {
 TEST(LanguageFile, MissingKeyStopsTheBlockWithoutTakingTheNextBlocksKeys) {
   std::u16string first = Block(u"english");
   first.erase(first.find(u"QWERTY_3=q3\r\n"), 13);
-  const LanguageTable table = Parse(first + Block(u"german"));
+  LanguageTable table = Parse(Block(u"greek") + first + Block(u"german"));
+  ASSERT_EQ(table.count, 3);
+  EXPECT_EQ(table.firstIncomplete, 1);  // start-up names the damaged block
+  table = Parse(first + Block(u"german"));
   ASSERT_EQ(table.count, 2);
   EXPECT_EQ(S(table.records[0].QWERTY_2), u"q2");
   EXPECT_EQ(S(table.records[0].QWERTY_3), u"");

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,8 +34,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Starts the program as its own process with `arguments` and the environment plus `extra`.
-pid_t StartTavrel(std::vector<std::string> arguments, const std::vector<std::string>& extra) {
+// Starts the program as its own process with `arguments` and the environment plus `extra`;
+// its standard output goes into the file `output` when one is named.
+pid_t StartTavrel(std::vector<std::string> arguments, const std::vector<std::string>& extra,
+                  const fs::path& output = {}) {
   std::vector<std::string> env(extra);
   for (char** e = environ; *e; ++e) env.emplace_back(*e);
   std::string program = TAVREL_PROGRAM;
@@ -43,8 +47,13 @@ pid_t StartTavrel(std::vector<std::string> arguments, const std::vector<std::str
   std::vector<char*> envp;
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!output.empty()) posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t child = 0;
-  return posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? child : -1;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  return spawned == 0 ? child : -1;
 }
 
 // The exit status of a started program, or -1.
@@ -67,9 +76,14 @@ TEST(SingleInstance, ASecondStartRaisesTheRunningInstanceAndExitsWith0) {
         ASSERT_NE(grid, nullptr);
         EXPECT_EQ(GetActiveWindow(), grid);
 
-        EXPECT_EQ(ExitStatus(StartTavrel({}, {"TAVREL_HEADLESS=1"})), 0);
+        const fs::path said = fs::path(d.DeviceFolder()).parent_path() / ("second-start-" + std::to_string(getpid()));
+        EXPECT_EQ(ExitStatus(StartTavrel({}, {"TAVREL_HEADLESS=1"}, said)), 0);
         d.RunUntilIdle();  // the raise request arrives in this instance's queue
         EXPECT_EQ(GetActiveWindow(), main);
+        std::ifstream in(said);
+        const std::string out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        fs::remove(said);
+        EXPECT_NE(out.find("already running on this device; it was brought to the front"), std::string::npos) << out;
         DWORD assign = 7;
         EXPECT_FALSE(ReadDwordSetting(u"Assign", &assign)) << "the second start ran its own timers";
       },

@@ -106,6 +106,37 @@ TEST(StartWindow, StartUpShowsTheFiveBandsAndGoesFullScreenAfter100ms) {
             0);
 }
 
+// A keyboard file that lost most of its keys and a registry file that is not a database are
+// each said in a box over the start window (and on standard error) instead of running blank.
+TEST(StartWindow, ADamagedKeyboardFileAndAnUnusableRegistryAreSaidInBoxes) {
+  RunTavrel(
+      [](device::Driver& d) {
+        HWND box = device::FindMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(device::MessageBoxText(box),
+                  u"\\Program Files\\Tavrel\\keyboard.txt is damaged: language 1 (xx) lacks some of its keys, "
+                  u"which stay empty.");
+        device::PressMessageBoxButton(box, IDOK);
+        d.RunUntilIdle();
+        box = device::FindMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(device::MessageBoxText(box).find(u"Tavrel runs with its default settings"), std::u16string::npos);
+        device::PressMessageBoxButton(box, IDOK);
+        d.RunUntilIdle();
+        EXPECT_EQ(device::FindMessageBox(), nullptr);
+        EXPECT_TRUE(IsWindowVisible(StartWindow(d)));
+      },
+      [] {
+        const std::u16string damaged = u"\uFEFFCHARSET=START\r\nLONG=xx\r\nNAME=xx\r\n";
+        std::ofstream(device::HostPathOf(u"\\Program Files\\Tavrel\\keyboard.txt"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(damaged.data()), damaged.size() * 2);
+        const std::filesystem::path registry = device::DeviceImageRoot() / "registry.sqlite";
+        for (const char* tail : {"-wal", "-shm"}) std::filesystem::remove(registry.string() + tail);
+        std::ofstream(registry.string() + ".new") << std::string(4096, 'x');
+        std::filesystem::rename(registry.string() + ".new", registry);
+      });
+}
+
 TEST(StartWindow, RichInkWindowExistsExactlyWhenItsClassDoes) {
   RunTavrel([](device::Driver& d) {
     WNDCLASSW info;
