@@ -171,6 +171,10 @@ DWORD GetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE LoadLibrary(LPCWSTR fileName);
 BOOL FreeLibrary(HMODULE module);
 
+// Sends a string to the debugger. On the host the debugger's output is standard error: the
+// text is written there as UTF-8, as it is (no line end is added), and flushed.
+void OutputDebugString(LPCWSTR text);
+
 // The hardware-abstraction layer's control requests. Only the reboot request is known: the
 // host cannot restart the device, so it logs the request to standard error and counts it;
 // every other code fails with ERROR_NOT_SUPPORTED.
