@@ -407,6 +407,12 @@ LRESULT OnKillFocus(LandscapeEditorRecord& record) {
   return 0;
 }
 
+// The edit messages are the hidden control's; the rest get default processing.
+LRESULT OnOtherMessage(HWND hwnd, LandscapeEditorRecord& record, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (IsEditMessage(msg)) return OnEditMessage(hwnd, record, msg, wParam, lParam);
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
 LRESULT OnActivate(HWND hwnd) {
   SetFocus(hwnd);
   return 0;
@@ -431,9 +437,7 @@ LRESULT Dispatch(HWND hwnd, LandscapeEditorRecord& record, UINT msg, WPARAM wPar
     case WM_SETFOCUS: return OnSetFocus(hwnd, record);
     case WM_KILLFOCUS: return OnKillFocus(record);
     case WM_ACTIVATE: return OnActivate(hwnd);
-    default:
-      if (IsEditMessage(msg)) return OnEditMessage(hwnd, record, msg, wParam, lParam);
-      return DefWindowProc(hwnd, msg, wParam, lParam);
+    default: return OnOtherMessage(hwnd, record, msg, wParam, lParam);
   }
 }
 

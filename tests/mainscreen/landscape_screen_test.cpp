@@ -201,6 +201,37 @@ TEST(LandscapeScreen, TurningFromThePhoneKeypadAndBackKeepsTextAndSelection) {
   });
 }
 
+TEST(LandscapeScreen, ATitleNarrowsTheEditorAndWithMenuOffItTakesTheWholeHeight) {
+  EditRequest request{};
+  CopyBounded(request.title, kEditTitleRoom, u"Street");
+  CopyBounded(request.text, kEditTextRoom, u"Main Street 1");
+  Opening field = OnInputMethod(3);
+  field.editMode = kEditField;
+  field.request = &request;
+  RunMainScreen(field, [](device::Driver& d) {
+    RECT place;
+    GetWindowRect(LandscapeEditor(d), &place);
+    EXPECT_EQ(place.left, 12);
+    EXPECT_EQ(place.right, 45);
+    EXPECT_EQ(d.WindowText(LandscapeEditor(d)), u"Main Street 1");
+    EXPECT_TRUE(HasInk(Column(d, 0)));
+    d.Screenshot("landscape-field-with-title");
+  });
+  Opening menuOff = OnInputMethod(3);
+  menuOff.beforeOpening = [](SettingsBlock& settings) {
+    settings.inputmethod = 3;
+    settings.Menu = 0;
+  };
+  RunMainScreen(menuOff, [](device::Driver& d) {
+    RECT place;
+    GetWindowRect(LandscapeEditor(d), &place);
+    EXPECT_EQ(place.top, 0);
+    EXPECT_EQ(place.bottom, 319);
+    TypeWord(d, u"ok");
+    EXPECT_EQ(HiddenText(d), u"ok");
+  });
+}
+
 TEST(LandscapeScreen, ArrowKeysAreTurnedWithTheDevice) {
   RunMainScreen(OnInputMethod(3), [](device::Driver& d) {
     HWND editor = LandscapeEditor(d);
