@@ -49,12 +49,21 @@ int KeyboardInputCode(WPARAM ch) {
   }
 }
 
-LRESULT OnChar(HWND hwnd, WPARAM ch, LPARAM lParam) {
+}  // namespace
+
+bool ForwardTypedCharacter(HWND editor, WPARAM ch, LPARAM lParam, LRESULT* result) {
   const int code = IsKeyboardCharacter(lParam) ? KeyboardInputCode(ch) : -1;
-  if (code >= 0) {
-    const WCHAR text[2] = {static_cast<WCHAR>(ch), 0};
-    return SendMessage(GetParent(hwnd), KeyboardInputMessage, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(text));
-  }
+  if (code < 0) return false;
+  const WCHAR text[2] = {static_cast<WCHAR>(ch), 0};
+  *result = SendMessage(GetParent(editor), KeyboardInputMessage, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(text));
+  return true;
+}
+
+namespace {
+
+LRESULT OnChar(HWND hwnd, WPARAM ch, LPARAM lParam) {
+  LRESULT result = 0;
+  if (ForwardTypedCharacter(hwnd, ch, lParam, &result)) return result;
   if (ch == kLineFeed) return CallEditProc(hwnd, WM_CHAR, kCarriageReturn, lParam);
   if (ch != kCarriageReturn) return CallEditProc(hwnd, WM_CHAR, ch, lParam);
   ReportCaretMoved(hwnd);

@@ -24,6 +24,12 @@ LRESULT CALLBACK NoteEditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 // MyEditWindowClass: arrow cursor, no background brush; start-up registers it.
 inline constexpr WindowClassRow kNoteEditorClassRow{kNoteEditorClass, NoteEditorProc, true, kNoBackground};
 
+// A character typed on the desktop keyboard (not one the main screen sends) goes to the
+// editor's parent as the on-screen keyboards send theirs (KeyboardInputMessage: a character,
+// Backspace, Tab, Enter), so the word tracker sees it. True when it was forwarded, with the
+// parent's answer in `result`; false for any other character message.
+bool ForwardTypedCharacter(HWND editor, WPARAM ch, LPARAM lParam, LRESULT* result);
+
 // Replaces the procedure of an EDIT control by that of MyEditWindowClass (NoteEditorProc when
 // the class is not registered) and raises its text limit to kNoteTextLimit.
 void MakeNoteEditor(HWND edit);

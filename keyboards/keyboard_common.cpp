@@ -1,6 +1,7 @@
 #include "keyboards/keyboard_common.h"
 
 #include "common/messages.h"
+#include "keyboards/dead_keys.h"
 #include "drawing/font_table.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
@@ -52,9 +53,10 @@ StrokeKind RunKeyStroke(HWND keyboard, POINT origin, POINT penUp, bool upperCase
 
 void OpenKeyboard(HWND keyboard, KeyboardBase& base, ButtonSpec* keys, int keyCount, const KeyboardFaces& faces,
                   std::initializer_list<int> labelKeys) {
-  static constexpr WCHAR kKeyFace[] = u"MS SANS SERIF";
-  base.keyFont = CreateAppFont(kKeyFace, faces.keyFontHeight, false, false);
-  base.labelFont = CreateAppFont(kKeyFace, faces.labelFontHeight, false, false);
+  base.keyFont = CreateAppFont(faces.keyFace, faces.keyFontHeight, faces.vertical, faces.keyBold);
+  base.labelFont = CreateAppFont(kKeyboardFace, faces.labelFontHeight, faces.vertical, false);
+  const KeyboardFont& small = faces.smallFont;
+  base.smallFont = small.face != nullptr ? CreateAppFont(small.face, small.height, faces.vertical, small.bold) : -1;
   base.panel = RegisterButtonPanel(keyboard, keys, keyCount, faces.skinImages, faces.skinImageCount, base.keyFont);
   for (int key : labelKeys) keys[key].fontId = base.labelFont;
 }
@@ -63,6 +65,8 @@ void CloseKeyboard(KeyboardBase& base) {
   UnregisterButtonPanel(base.panel);
   DeleteAppFont(base.keyFont);
   DeleteAppFont(base.labelFont);
+  if (base.smallFont >= 0) DeleteAppFont(base.smallFont);
+  base.smallFont = -1;
 }
 
 int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen) {
@@ -81,7 +85,7 @@ int EndKeyPress(KeyPress& press) {
 
 void StartAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatDelayMs, nullptr); }
 
-void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer) { SetTimer(keyboard, timer, kAutoRepeatPeriodMs, nullptr); }
+void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer, UINT periodMs) { SetTimer(keyboard, timer, periodMs, nullptr); }
 
 void StopAutoRepeat(HWND keyboard, UINT_PTR timer) { KillTimer(keyboard, timer); }
 
@@ -91,9 +95,56 @@ void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, POINT origin, int x, i
   }
 }
 
+bool IsNextKey(WCHAR c, bool lowerCase) {
+  if (c == 0 || TheSettings().showPredict == 0) return false;
+  const WCHAR wanted = lowerCase ? static_cast<WCHAR>(u_tolower(c)) : c;
+  for (const WCHAR* next = ThePredictionEngine().tracker.GetNextKeys(); *next != 0; ++next) {
+    if (*next == wanted) return true;
+  }
+  return false;
+}
+
+bool TypeAccentedCharacter(HWND keyboard, WCHAR c, const LanguageRecord& language) {
+  if (c == 0) return false;
+  if (c != u' ' && IsDeadKey(c)) {
+    AdvanceAccent(language);
+    return true;
+  }
+  const int before = AccentIndex();
+  SendKeyboardCharacter(keyboard, ComposeAccent(c, language));
+  ResetAccent(language);
+  return AccentIndex() != before;
+}
+
+WCHAR SpacingSign(WCHAR c) {
+  switch (c) {
+    case u'\u0300': return u'\u0060';
+    case u'\u0301': return u'\u00B4';
+    default: return c;
+  }
+}
+
+COLORREF AccentedLabel(WCHAR c, const LanguageRecord& language, WCHAR (&shown)[2]) {
+  shown[1] = 0;
+  if (IsDeadKey(c)) {
+    shown[0] = SpacingSign(c);
+    return kKeyLabelGrey;
+  }
+  shown[0] = ComposeAccent(c, language);
+  return shown[0] != c ? kAccentedLabelRed : kKeyLabelGrey;
+}
+
 void RedrawKeyboard(HWND keyboard) { InvalidateRect(keyboard, nullptr, TRUE); }
 
 POINT PenPoint(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+WCHAR KeyStringCharacter(const WCHAR* row, int index) {
+  if (index < 0) return 0;
+  for (int i = 0; i < index; ++i) {
+    if (row[i] == 0) return 0;
+  }
+  return row[index];
+}
 
 int KeyboardLanguage() { return ThePredictionEngine().tracker.GetLoadedLanguage(); }
 

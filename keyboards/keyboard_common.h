@@ -52,21 +52,35 @@ struct KeyPress {
 int BeginKeyPress(HWND keyboard, KeyPress& press, const ButtonSpec* keys, const ButtonPanel& panel, POINT pen);
 int EndKeyPress(KeyPress& press);
 
-// What every skinned keyboard keeps in its window record besides its own state: the two fonts
-// of its keys, the panel of its key table and the pen. OpenKeyboard makes both fonts ("MS SANS
-// SERIF", normal weight), registers the panel of `keys` with the key font and gives the keys
-// of `labelKeys` (the function keys that carry words) the label font; CloseKeyboard undoes it.
+// What every skinned keyboard keeps in its window record besides its own state: the fonts of
+// its keys, the panel of its key table and the pen. OpenKeyboard makes the fonts (the label
+// font always "MS SANS SERIF", normal weight; the key font that face unless the faces name
+// another; a small font for second characters only when asked for; all rotated by 90 degrees
+// for a keyboard of the turned device), registers the panel of `keys` with the key font and
+// gives the keys of `labelKeys` (the function keys that carry words) the label font;
+// CloseKeyboard undoes it.
 struct KeyboardBase {
   int keyFont;
   int labelFont;
   ButtonPanel panel;
   KeyPress press;
+  int smallFont = -1;  // -1 when the keyboard has none
+};
+inline constexpr WCHAR kKeyboardFace[] = u"MS SANS SERIF";
+struct KeyboardFont {
+  const WCHAR* face = nullptr;  // none: no such font
+  int height = 0;
+  bool bold = false;
 };
 struct KeyboardFaces {
   const int* skinImages;  // the panel's image list
   int skinImageCount;
   int keyFontHeight;
   int labelFontHeight;
+  const WCHAR* keyFace = kKeyboardFace;
+  bool keyBold = false;
+  KeyboardFont smallFont = {};  // the second character a key shows in a corner
+  bool vertical = false;        // every font drawn upwards, for the turned device
 };
 void OpenKeyboard(HWND keyboard, KeyboardBase& base, ButtonSpec* keys, int keyCount, const KeyboardFaces& faces,
                   std::initializer_list<int> labelKeys);
@@ -78,16 +92,42 @@ constexpr UINT kAutoRepeatDelayMs = 300;
 constexpr UINT kAutoRepeatPeriodMs = 50;
 constexpr int kAutoRepeatSlack = 5;  // a move this far (or farther) in either axis ends the repetition
 void StartAutoRepeat(HWND keyboard, UINT_PTR timer);
-void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer);
+// The later repetitions come every `periodMs` (keyboards that repeat slower pass their own).
+void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer, UINT periodMs = kAutoRepeatPeriodMs);
 void StopAutoRepeat(HWND keyboard, UINT_PTR timer);
 // Stops the repetition when the pen at (x, y) has left the slack around `origin`.
 void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, POINT origin, int x, int y);
+
+// Next-key marks: whether `c` is one of the characters the word tracker expects next
+// (GetNextKeys), compared exactly or, with `lowerCase`, as `c` in lower case. Never with
+// `showPredict` off, and never for an empty key (0).
+bool IsNextKey(WCHAR c, bool lowerCase);
+
+// Dead-key accents on a character key (the accent state of dead_keys.h). A dead-key character
+// advances the accent and sends nothing; any other character is sent composed with the
+// active accent, which then returns to none; an empty key (0) does nothing. True when the
+// accent state changed, so the keys' composed labels must be drawn again.
+bool TypeAccentedCharacter(HWND keyboard, WCHAR c, const LanguageRecord& language);
+
+// What a character key shows: a combining grave or acute as its spacing sign (` and ´), any
+// other dead key as it is, and every other character composed with the active accent.
+// Answers the label colour: red when the accent changes the character, else grey.
+constexpr COLORREF kKeyLabelGrey = 0xB3B3B3;
+constexpr COLORREF kAccentedLabelRed = 0x0000FF;
+COLORREF AccentedLabel(WCHAR c, const LanguageRecord& language, WCHAR (&shown)[2]);
+// A dead key's spacing sign (` for the combining grave, ´ for the combining acute); any other
+// character unchanged.
+WCHAR SpacingSign(WCHAR c);
 
 // Invalidates the whole keyboard with erasing; it redraws itself in WM_ERASEBKGND.
 void RedrawKeyboard(HWND keyboard);
 
 // The pen position of a pen message, in client coordinates.
 POINT PenPoint(LPARAM lParam);
+
+// Character `index` of a key string (QWERTY_1, QWERTYFULL_2, ...); 0 for an index at or beyond
+// the end of a short string, so such a key is empty.
+WCHAR KeyStringCharacter(const WCHAR* row, int index);
 
 // The language whose key strings the keyboards show: the one whose dictionaries are loaded.
 int KeyboardLanguage();

@@ -8,8 +8,9 @@
 // - A key at rest shows its marked look whenever it is marked (or is Caps or Fn while set),
 //   also when it is redrawn after a press or a focus move, so a redraw never hides a mark.
 // - A stroke redraws the keypad like a key action, so the marks follow the stroke's input.
-// - A dead key shows its own character in grey (U+0301 as U+00B4), not the accent its next
-//   press would select; only the keys an active accent changes turn red.
+// - A dead key shows its own character in grey (the combining grave and acute as their signs
+//   ` and ´), not the accent its next press would select; only the keys an active accent
+//   changes turn red.
 // - Space, like a character key labelled with a space, ends an active accent.
 // - The accent returns to none when the language changes.
 // - Only Fn and Caps outlive a keypad (ThePredictKeypad); the focused key, the pen-down point
@@ -43,10 +44,6 @@ constexpr int kFirstFocusCandidate = 3;  // the search for the space key starts 
 constexpr UINT kCharacterFormat = DT_CENTER | DT_BOTTOM;  // 9
 constexpr UINT kFunctionFormat = DT_CENTER;               // 1
 constexpr COLORREF kLabelGrey = 0xB3B3B3;
-constexpr COLORREF kAccentedRed = 0x0000FF;
-
-constexpr WCHAR kCombiningAcute = u'\u0301';
-constexpr WCHAR kAcuteSign = u'\u00B4';
 
 // Image list: character keys, Space, Enter, Backspace, Caps, Fn.
 constexpr int kPredictKeyImages[] = {kSkinFura01, kSkinNum03, kSkinNum04, kSkinNum05, kSkinCaps00, kSkinFn00};
@@ -140,14 +137,8 @@ void FillCharacterRow(PredictKeypadRecord& record) {
 // labelled with a space. The comparison is case-sensitive.
 bool IsMarked(const PredictKeypadRecord& record, int key) {
   if (TheSettings().showPredict == 0) return false;
-  const WCHAR* next = ThePredictionEngine().tracker.GetNextKeys();
-  if (next[0] == 0) return IsSpaceLabel(record.keys[key]);
-  const WCHAR c = IsCharacterKey(key) ? CharacterOf(record, key) : 0;
-  if (c == 0) return false;
-  for (; *next != 0; ++next) {
-    if (*next == c) return true;
-  }
-  return false;
+  if (ThePredictionEngine().tracker.GetNextKeys()[0] == 0) return IsSpaceLabel(record.keys[key]);
+  return IsCharacterKey(key) && IsNextKey(CharacterOf(record, key), false);
 }
 
 int RestingState(const PredictKeypadRecord& record, int key) {
@@ -156,23 +147,13 @@ int RestingState(const PredictKeypadRecord& record, int key) {
 }
 
 // What a key shows: function keys their label in grey; a character key its character composed
-// with the active accent, red when the accent changes it, and U+0301 as U+00B4.
+// with the active accent, red when the accent changes it, and a combining accent as its sign.
 COLORREF KeyLabel(const PredictKeypadRecord& record, int key, WCHAR (&shown)[2]) {
   if (!IsCharacterKey(key)) {
     shown[0] = 0;
     return kLabelGrey;
   }
-  const WCHAR c = CharacterOf(record, key);
-  shown[1] = 0;
-  if (c == kCombiningAcute) {
-    shown[0] = kAcuteSign;
-  } else if (IsDeadKey(c)) {
-    shown[0] = c;
-  } else {
-    shown[0] = ComposeAccent(c, LanguageOf(record));
-    if (shown[0] != c) return kAccentedRed;
-  }
-  return kLabelGrey;
+  return AccentedLabel(CharacterOf(record, key), LanguageOf(record), shown);
 }
 
 // One key into the BackBuffer: kButtonNormal stands for the key's look at rest (marked or
@@ -201,16 +182,9 @@ void MoveFocus(HWND hwnd, PredictKeypadRecord& record, int key) {
   DrawKey(hwnd, record, key, kButtonFocused);
 }
 
+// A key beyond a short key string (0) types nothing.
 void TypeCharacterKey(HWND hwnd, const PredictKeypadRecord& record, int key) {
-  const LanguageRecord& language = LanguageOf(record);
-  const WCHAR c = CharacterOf(record, key);
-  if (c == 0) return;  // a key beyond a short key string types nothing
-  if (c != u' ' && IsDeadKey(c)) {
-    AdvanceAccent(language);
-    return;
-  }
-  SendKeyboardCharacter(hwnd, ComposeAccent(c, language));
-  ResetAccent(language);
+  TypeAccentedCharacter(hwnd, CharacterOf(record, key), LanguageOf(record));
 }
 
 // The key action of a pen-up without stroke, an auto-repeat tick and a hardware Enter.

@@ -8,9 +8,12 @@
 //   loaded, since loading replaces CurrentLang; when CurrentLang then differs from the loaded
 //   language, its dictionaries are loaded (the loaded one saved first).
 // - The landscape layout is used only while both the landscape editor and the landscape
-//   keyboard classes exist; until then input method 3 keeps the portrait editor (and its
-//   text) with no keyboard under the prediction bar. A keyboard whose class does not exist
-//   is simply not there; nothing stands in for it.
+//   keyboard classes are registered; otherwise input method 3 keeps the portrait editor (and
+//   its text) with no keyboard under the prediction bar. A keyboard whose class does not
+//   exist is simply not there; nothing stands in for it.
+// - The fourth application button (0xC4) chooses the QWERTY keyboard (input method 0), which
+//   neither the loaded settings nor the "Keys" cycle ever offer; "Keys" goes on from it to
+//   the phone keypad as from any method, and a stored 0 still loads as 1.
 // - An input method outside 0-3 (a damaged setting) counts as 1.
 // - The focus goes to the editor when the editor is made and whenever the dialog is
 //   activated or given the focus, without selecting the editor's text (the dialog manager's
@@ -44,6 +47,7 @@
 #include "drawing/font_table.h"
 #include "drawing/text_drawing.h"
 #include "editor/caret_word.h"
+#include "editor/landscape_editor.h"
 #include "editor/note_editor.h"
 #include "keyboards/dead_keys.h"
 #include "keyboards/prediction_bar.h"
@@ -101,7 +105,6 @@ constexpr COLORREF kLightGrey = 0xB3B3B3;
 constexpr DWORD kChildStyle = 0x50000000;        // visible child: keyboards, prediction bar
 constexpr WCHAR kKeyboardTitle[] = u"keyboard";
 constexpr WCHAR kEditClass[] = u"EDIT";
-constexpr WCHAR kLandscapeEditorClass[] = u"EditLSClass";
 
 // A keyboard window: its class and place (portrait places move up with `Menu` off).
 struct KeyboardPlace {
@@ -342,6 +345,17 @@ void NextInputMethod(HWND dialog, MainScreenState& s) {
   ChooseKeyboard(dialog, s);
 }
 
+// The fourth application button: the QWERTY keyboard.
+void ChooseQwerty(HWND dialog, MainScreenState& s) {
+  SettingsBlock& settings = TheSettings();
+  NumericMode = false;
+  if (EditMode == kEditContactList) settings.inputmethod2 = kQwerty;
+  else settings.inputmethod = kQwerty;
+  ResetAccentCycle();
+  ChooseKeyboard(dialog, s);
+  UpdateEditorUnlessGridOpen(s);
+}
+
 void ToggleNumericMethod(const MainScreenState& s) {
   SettingsBlock& settings = TheSettings();
   settings.numericmethod = settings.numericmethod == 1 ? 0 : 1;
@@ -538,6 +552,9 @@ BOOL OnEraseBackground(HWND dialog, HDC dc) {
   const MainScreenState& s = *State(dialog);
   if (s.landscape) PaintLandscapeBackground(dc, s);
   else PaintPortraitBackground(dc, s);
+  // The background was painted over the editor (the dialog does not clip its children), and
+  // an editor made after the dialog's area was invalidated holds no update of its own.
+  if (s.editor != nullptr) InvalidateRect(s.editor, nullptr, TRUE);
   UpdateEditorUnlessGridOpen(s);
   SetTimer(dialog, kFullScreenTimer, kFocusDelayMs, nullptr);
   SetWindowLong(dialog, DWL_MSGRESULT, 1);
@@ -622,11 +639,12 @@ void OnThirdButton(MainScreenState& s) {
 // grid when the bar is not shown always.
 BOOL OnKeyUp(HWND dialog, UINT key) {
   MainScreenState& s = *State(dialog);
-  if (key == VK_APP1 || key == VK_APP2 || key == VK_APP3) CommitPendingInput(s);
+  if (key >= VK_APP1 && key <= VK_APP4) CommitPendingInput(s);
   switch (key) {
     case VK_APP1: ToggleNumericMode(dialog, s); break;
     case VK_APP2: OnNextKeyboardButton(dialog, s); break;
     case VK_APP3: OnThirdButton(s); break;
+    case VK_APP4: ChooseQwerty(dialog, s); break;
     default: break;
   }
   if (MenuBarExists(s) && MenuAlwaysShown()) SendMessage(s.menuBar, WM_KEYDOWN, key, 0);

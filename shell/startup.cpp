@@ -4,11 +4,14 @@
 
 #include "contacts/poom/poom_interface.h"
 #include "drawing/skin_images.h"
+#include "editor/landscape_editor.h"
 #include "editor/note_editor.h"
 #include "keyboards/calculator_keypad.h"
+#include "keyboards/landscape_keyboard.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
 #include "keyboards/prediction_bar.h"
+#include "keyboards/qwerty_keyboard.h"
 #include "notes/view_note_window.h"
 #include "prediction/language_switch.h"
 #include "prediction/prediction_engine.h"
@@ -38,11 +41,11 @@ constexpr WindowClassRow kWindowClasses[] = {
     kNoteEditorClassRow,
     kPredictKeyClassRow,
     kPhoneKeyClassRow,
-    // LandscapeKeyClass comes here.
+    kLandscapeKeyClassRow,
     kNumExpKeyClassRow,
-    // QwertyKeyClass comes here.
+    kQwertyKeyClassRow,
     kPredictionBarClassRow,
-    // "EditLSClass" comes here.
+    kLandscapeEditorClassRow,
     kMenuClassRow,
     kFxKeyClassRow,
     kViewNoteClassRow,

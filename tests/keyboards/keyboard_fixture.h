@@ -6,8 +6,10 @@
 #include "common/messages.h"
 #include "drawing/skin_images.h"
 #include "keyboards/dead_keys.h"
+#include "keyboards/landscape_keyboard.h"
 #include "keyboards/phone_keypad.h"
 #include "keyboards/predict_keypad.h"
+#include "keyboards/qwerty_keyboard.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
 
@@ -87,10 +89,13 @@ class KeyboardTest : public ::testing::Test {
     // A new process: every keypad state back at its start values.
     ThePhoneKeypad() = PhoneKeypadState{};
     ThePredictKeypad() = PredictKeypadState{};
+    TheLandscapeKeyboard() = LandscapeKeyboardState{};
     AccentIndex() = kAccentStartIndex;
 
     RegisterWindowClass(nullptr, kPhoneKeyClassRow);
     RegisterWindowClass(nullptr, kPredictKeyClassRow);
+    RegisterWindowClass(nullptr, kQwertyKeyClassRow);
+    RegisterWindowClass(nullptr, kLandscapeKeyClassRow);
     WNDCLASSW wc{};
     wc.lpfnWndProc = MainScreenStandIn;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));

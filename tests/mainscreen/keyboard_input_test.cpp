@@ -183,7 +183,7 @@ TEST(KeyboardInput, ChangingKeyboardsOrLanguagesTypesThePendingCharacterFirst) {
     TapMenu(d, 2);  // "Keys": the predictive keypad
     EXPECT_EQ(EditorText(d), u"hi");
     TapMenu(d, 2);
-    TapMenu(d, 2);  // the phone keypad again
+    TapKeys(d);  // the phone keypad again
     ASSERT_EQ(ClassOf(Keyboard(d)), u"PhoneKeyClass");
     d.Tap(PhoneKey(kAbcKey).x, PhoneKey(kAbcKey).y);
     d.PressKey(VK_APP3);  // next language

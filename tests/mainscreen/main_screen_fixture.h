@@ -167,6 +167,15 @@ inline POINT PhoneKeyPoint(int key) { return KeyCentre(PhoneKeyPlace(key).rect);
 // The menu bar (`Menu` on): five 48-pixel buttons along the top.
 inline void TapMenu(device::Driver& d, int button) { d.Tap(48 * button + 24, 15); }
 
+// "Keys" on the menu bar; with the landscape keyboard the bar is folded to its ">>" button,
+// which unfolds it first.
+inline void TapKeys(device::Driver& d) {
+  RECT bar{};
+  GetWindowRect(d.Find(kMenuClassName, nullptr), &bar);
+  if (bar.right - bar.left < 240) TapMenu(d, 0);
+  TapMenu(d, 2);
+}
+
 inline void Tap(device::Driver& d, HWND window, int x, int y) {
   POINT p{x, y};
   ClientToScreen(window, &p);
