@@ -172,6 +172,8 @@ BOOL OnInitDialog(HWND dialog, const ContactWindowParams* params) {
   SetWindowLong(dialog, GWL_USERDATA, reinterpret_cast<LONG_PTR>(s));
   s->host->pushWindow(dialog);
   SetWindowPos(dialog, nullptr, 0, 0, kScreenWidth, kScreenHeight, SWP_NOZORDER);
+  const WCHAR* fileAs = ContactString(*s->record, kFileAsId);
+  SetWindowText(dialog, fileAs != nullptr ? fileAs : u"");
   s->labelFont = CreateAppFont(kFontFace, 13, false, false);
   s->valueFont = CreateAppFont(kFontFace, 16, false, true);
   if (MenuAlwaysShown()) s->menu = s->host->createMenu(dialog, kContactDetailsMenuKind, false);

@@ -2,7 +2,8 @@
 // the kind-4 menu (Edit, previous and next page, Delete after a Yes/No question, Back). A
 // modeless dialog (template 121) that the contact list opens over itself with the contact read
 // in full; a tap anywhere but the menu closes it. When it closes it tells its parent
-// (kDetailsClosedMessage), which searches again.
+// (kDetailsClosedMessage), which searches again. Its title (no caption shows it) is the
+// contact's "File as".
 #pragma once
 
 #include "contacts/contact_windows_host.h"

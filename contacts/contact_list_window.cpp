@@ -148,6 +148,7 @@ void ContactSearch(HWND dialog, ContactListState& s) {
     const WCHAR* fileAs = ContactString(contacts[s.found.rowContact[row]], kFileAsId);
     SetButtonLabel(s.buttons[row], fileAs);
   }
+  SetWindowText(dialog, s.searchText.c_str());
   Redraw(dialog, s);
 }
 

@@ -6,6 +6,7 @@
 //
 // Where it does more than the plain description:
 // - A full search text (99 characters) takes no further characters.
+// - The window's title (no caption shows it) is the search text as the last search left it.
 // - When the details close, the "edit" label they put on the menu goes away again; the
 //   language name stays.
 #pragma once
