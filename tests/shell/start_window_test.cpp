@@ -3,6 +3,7 @@
 #include "shell_test_support.h"
 
 #include "common/messages.h"
+#include "contacts/contact_exchange.h"
 #include "drawing/skin_images.h"
 #include "prediction/dictionary_file.h"
 #include "settings/registry_settings.h"
@@ -23,6 +24,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -352,6 +354,17 @@ SavedNote ReadTheSavedNote() {
   return note;
 }
 
+// The demo's contacts, imported into the store before the program starts (as tavrel-contacts
+// does before the shipped demo is played).
+void ImportDemoContacts() {
+  std::ifstream file(TAVREL_DEMO_CONTACTS, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  PoomConnect();
+  EXPECT_EQ(ImportVCardText(text).imported, 3);
+  PoomLogoff();
+  PoomRelease();
+}
+
 // The shipped demo script, played in this process: every expectation in it holds, and the note
 // it saves holds what was typed on both keypads (the script itself can only see the file name).
 TEST(StartWindow, TheDemoScriptWritesANoteOnBothKeypads) {
@@ -362,7 +375,7 @@ TEST(StartWindow, TheDemoScriptWritesANoteOnBothKeypads) {
   EXPECT_EQ(RunTavrel([&](device::Driver& d) {
               status = device::PlayScript(d, TAVREL_DEMO_SCRIPT, script, nullptr, stderr);
               note = ReadTheSavedNote();
-            }),
+            }, ImportDemoContacts),
             0);
   EXPECT_EQ(status, device::kScriptPassed);
   // Typed on the predictive keypad (a capital by an up stroke), "tomorrow" taken from the
