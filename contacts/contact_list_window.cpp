@@ -4,6 +4,7 @@
 
 #include "common/messages.h"
 #include "contacts/contact_details_window.h"
+#include "contacts/contact_fields.h"
 #include "contacts/contact_search.h"
 #include "drawing/back_buffer.h"
 #include "drawing/font_table.h"
@@ -68,7 +69,7 @@ constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_
 constexpr UINT kNextKeyboardKey = 0xC2;
 constexpr UINT kNextLanguageKey = 0xC3;
 
-enum MenuCommand { kLanguageCommand = 1, kKeysCommand = 2 };
+enum MenuCommand { kLanguageCommand = 1, kKeysCommand = 2, kBlankCommand = 3, kBackCommand = 4 };
 
 struct ContactListState {
   const ContactWindowsHost* host;
@@ -95,18 +96,8 @@ void SetMenuLabel(const ContactListState& s, int button, const WCHAR* label) {
 
 // ---- labels ----
 
-// The "File as" on one line: every CR a blank, every LF dropped.
-std::u16string Flattened(const WCHAR* text) {
-  std::u16string line;
-  for (; *text != 0; ++text) {
-    if (*text == u'\r') line += u' ';
-    else if (*text != u'\n') line += *text;
-  }
-  return line;
-}
-
 void DrawRowName(HDC back, const ButtonSpec& b, const ContactListState& s) {
-  const std::u16string name = Flattened(b.label);
+  const std::u16string name = OneLineText(b.label);
   std::size_t at = s.searchText.empty() ? std::u16string::npos : FoldedText(name).find(s.searchText);
   const int length = static_cast<int>(name.size());
   const int start = at == std::u16string::npos ? length : static_cast<int>(at);
@@ -202,14 +193,14 @@ void CreateSearchKeyboard(HWND dialog, ContactListState& s) {
   SetMenuLabel(s, kLanguageButton, LanguageName());
 }
 
-void SwitchKeyboard(HWND dialog, ContactListState& s, int (*next)(int)) {
+// "Keys" and the next-keyboard button: the phone keypad after the predictive one, else the
+// predictive one.
+void SwitchKeyboard(HWND dialog, ContactListState& s) {
   SettingsBlock& settings = TheSettings();
-  settings.inputmethod2 = next(settings.inputmethod2);
+  settings.inputmethod2 = settings.inputmethod2 == 1 ? 2 : 1;
   CreateSearchKeyboard(dialog, s);
   SaveSettings();
 }
-
-int KeysCommandMethod(int method) { return method == 1 ? 2 : 1; }
 
 void DestroyGridMenu(ContactListState& s) {
   if (MenuAlwaysShown() || !IsWindow(s.menu)) return;
@@ -285,7 +276,7 @@ BOOL OnKeyDown(HWND dialog, UINT key) {
     case VK_RETURN: if (!MenuAlwaysShown()) OpenGridMenu(dialog, s); break;
     case VK_UP: PageUp(dialog, s); break;
     case VK_DOWN: PageDown(dialog, s); break;
-    case kNextKeyboardKey: SwitchKeyboard(dialog, s, KeysCommandMethod); break;
+    case kNextKeyboardKey: SwitchKeyboard(dialog, s); break;
     case kNextLanguageKey: SwitchLanguage(s); break;
     default: break;
   }
@@ -296,10 +287,10 @@ BOOL OnMenuCommand(HWND dialog, int command) {
   ContactListState& s = *State(dialog);
   switch (command) {
     case kLanguageCommand: SwitchLanguage(s); break;
-    case kKeysCommand: SwitchKeyboard(dialog, s, KeysCommandMethod); break;
+    case kKeysCommand: SwitchKeyboard(dialog, s); break;
     // The menu is inside its own handler: the window closes once it has returned.
-    case 3:
-    case 4: PostMessage(dialog, WM_CLOSE, 0, 0); break;
+    case kBlankCommand:
+    case kBackCommand: PostMessage(dialog, WM_CLOSE, 0, 0); break;
     default: break;
   }
   return TRUE;

@@ -24,16 +24,6 @@ struct SetupState {
 
 SetupState* State(HWND dialog) { return reinterpret_cast<SetupState*>(GetWindowLong(dialog, GWL_USERDATA)); }
 
-// An entry's label on one line: every CR a blank, every LF dropped.
-std::u16string OneLine(const WCHAR* label) {
-  std::u16string line;
-  for (; *label != 0; ++label) {
-    if (*label == u'\r') line += u' ';
-    else if (*label != u'\n') line += *label;
-  }
-  return line;
-}
-
 bool Selected(const FieldEntryList& selection, int fieldId) {
   for (int i = 0; i < selection.Count(); ++i)
     if (selection.At(i)->fieldId == fieldId) return true;
@@ -42,7 +32,7 @@ bool Selected(const FieldEntryList& selection, int fieldId) {
 
 void FillBox(HWND dialog, int box, const FieldEntryList& entries) {
   SendDlgItemMessage(dialog, box, LB_RESETCONTENT, 0, 0);
-  for (int i = 0; i < entries.Count(); ++i) AddListEntry(dialog, box, OneLine(entries.At(i)->label).c_str(), i);
+  for (int i = 0; i < entries.Count(); ++i) AddListEntry(dialog, box, OneLineText(entries.At(i)->label).c_str(), i);
   SelectEntry(dialog, box, 0);
 }
 

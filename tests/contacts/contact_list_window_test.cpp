@@ -3,6 +3,8 @@
 // details pages, and deleting after the question.
 #include "contact_windows_fixture.h"
 
+#include "settings/settings_store.h"
+
 #include <gtest/gtest.h>
 
 using namespace contact_windows_test;
@@ -48,6 +50,10 @@ TEST(ContactList, TypingFindsWordStartsCutsFailedLettersAndReddensTheCounters) {
     EXPECT_FALSE(AnyRedPixel(d, kRow0Counter));
     Type(d, list, u"oh");
     EXPECT_EQ(d.WindowText(list), u"") << "oh and o start no word: cut back to the empty text";
+    TapMenu(d, 2);  // "Keys": the phone keypad after the predictive one
+    EXPECT_NE(d.Find(u"PhoneKeyClass"), nullptr);
+    EXPECT_EQ(d.Find(u"PredictKeyClass"), nullptr);
+    EXPECT_EQ(TheSettings().inputmethod2, 2);
     TapMenu(d, 4);  // "Back"
     EXPECT_FALSE(IsWindow(list));
     EXPECT_EQ(TopWindow(), StartWindow(d));
