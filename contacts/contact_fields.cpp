@@ -270,3 +270,12 @@ void ParseFieldValue(ContactRecord& record, int fieldId, std::u16string_view tex
     SetContactString(record, fieldId, text);
   }
 }
+
+std::u16string OneLineText(std::u16string_view text) {
+  std::u16string line;
+  for (char16_t c : text) {
+    if (c == u'\r') line += u' ';
+    else if (c != u'\n') line += c;
+  }
+  return line;
+}

@@ -78,6 +78,10 @@ void LoadFieldSelection(FieldEntryList& selection);
 // is ignored.
 void SaveFieldSelection(const FieldEntryList& selection);
 
+// A label or a "File as" on one line, as the lists show them: every CR a blank, every LF
+// dropped.
+std::u16string OneLineText(std::u16string_view text);
+
 // Sets the value text of every entry of `selection` from `record`.
 void FormatFieldValue(FieldEntryList& selection, const ContactRecord& record);
 // Stores an edited, non-empty `text` into the field(s) of the entry with `fieldId`.

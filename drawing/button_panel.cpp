@@ -192,3 +192,9 @@ int MoveButtonFocus(HWND window, int key, const ButtonSpec* buttons, const Butto
   }
   return neighbour;
 }
+
+void SetButtonLabel(ButtonSpec& button, const WCHAR* label) {
+  int n = 0;
+  for (; label != nullptr && n < kButtonLabelLength - 1 && label[n] != 0; ++n) button.label[n] = label[n];
+  button.label[n] = 0;
+}

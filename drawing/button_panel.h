@@ -24,6 +24,9 @@ struct ButtonSpec {
   COLORREF textColour = 0;
 };
 
+// Writes `label` into the button's label, cut to the field (kButtonLabelLength - 1 characters).
+void SetButtonLabel(ButtonSpec& button, const WCHAR* label);
+
 // Frame index into a button's image strip; windows may pass higher states for further frames.
 enum ButtonState { kButtonNormal = 0, kButtonFocused = 1, kButtonPressed = 2 };
 

@@ -43,13 +43,32 @@ void DrawListButton(HWND window, const PagedButtonList& list, int index, int sta
   CopyBackBufferToWindow(window, RECT{button.left, button.top, button.right, button.bottom});
 }
 
-void RedrawList(HWND window, const PagedButtonList& list) {
+namespace {
+
+void RedrawListPart(HWND window, const PagedButtonList& list, const RECT& part) {
   if (!IsButtonPanelRegistered(list.panel)) return;
   HDC back = BackBufferDC();
   DrawPanelBackground(window, list.panel, back);
   for (int i = 0; i < list.buttonCount; ++i) DrawLabels(window, list, i, kButtonNormal);
-  CopyBackBufferToWindow(window, RECT{0, 0, kScreenWidth, kScreenHeight});
-  if (SelectedListItem(list) >= 0) DrawListButton(window, list, list.selected, kButtonFocused);
+  CopyBackBufferToWindow(window, part);
+  if (list.focusShown && SelectedListItem(list) >= 0) DrawListButton(window, list, list.selected, kButtonFocused);
+}
+
+}  // namespace
+
+void RedrawList(HWND window, const PagedButtonList& list) {
+  RedrawListPart(window, list, RECT{0, 0, kScreenWidth, kScreenHeight});
+}
+
+void RedrawListButtons(HWND window, const PagedButtonList& list) {
+  RECT around{0, 0, 0, 0};
+  for (int i = 0; i < list.buttonCount; ++i) {
+    const ButtonSpec& b = list.buttons[i];
+    const RECT rect{b.left, b.top, b.right, b.bottom};
+    if (i == 0) around = rect;
+    else UnionRect(&around, &around, &rect);
+  }
+  RedrawListPart(window, list, around);
 }
 
 bool PreviousListPage(PagedButtonList& list) {

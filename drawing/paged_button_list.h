@@ -25,6 +25,7 @@ struct PagedButtonList {
   int page = 0;                   // p >= 0
   int selected = 0;               // s in 0 .. R - 1
   int pressed = -1;               // button under the pen between pen-down and pen-up; -1 none
+  bool focusShown = true;         // RedrawList draws the selected row focused
 };
 
 // The item shown by row `row` on the current page, or -1 when the row shows none.
@@ -41,8 +42,13 @@ int PressListButton(HWND window, PagedButtonList& list, int x, int y);
 void DrawListButton(HWND window, const PagedButtonList& list, int index, int state);
 
 // The full picture: panel background, every label in state 0, the whole back buffer copied to
-// the window, then the selected row drawn focused (when it shows an item).
+// the window, then the selected row drawn focused (when it shows an item and the list shows
+// its focus).
 void RedrawList(HWND window, const PagedButtonList& list);
+
+// As RedrawList, but only the rectangle around the buttons reaches the window, so that child
+// windows elsewhere on it (a keyboard) keep their picture.
+void RedrawListButtons(HWND window, const PagedButtonList& list);
 
 // Paging and row moves; each returns whether anything changed. The selected row of a new page
 // is 0 (the last row when moving back by rows).

@@ -9,7 +9,8 @@
 //   inside its own message handler.
 // - A pen-up acts only after a pen-down that hit a band; the band stays the focus for the
 //   arrow keys.
-// - The contacts band waits for the contacts-ready flag only while a contacts thread exists.
+// - The contacts band waits for the contacts-ready flag only while a contacts thread runs,
+//   and then shows what the thread had to report.
 // - Closing the window (its own Exit, the host window's close, the host ending the program)
 //   first asks every window opened above it to save what is being typed
 //   (ProgramClosingMessage), so a note being typed is saved, not dropped; a window that
@@ -17,10 +18,12 @@
 #include "shell/main_window.h"
 
 #include "common/messages.h"
+#include "contacts/poom/poom_interface.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
 #include "settings/settings_store.h"
+#include "shell/contacts_host.h"
 #include "shell/edit_mode.h"
 #include "shell/main_screen.h"
 #include "shell/menu_bar.h"
@@ -40,7 +43,6 @@ constexpr UINT_PTR kAssignTimer = 2;      // first-run button assignment, once p
 constexpr UINT kFullScreenDelayMs = 100;
 constexpr UINT kAssignDelayMs = 200;
 constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
-constexpr DWORD kContactsPollMs = 10;
 
 constexpr int kBandCount = 5;
 constexpr int kSetupPartWidth = 50;  // band 0: x < 50 opens the setup dialog, the rest closes the program
@@ -67,12 +69,12 @@ struct BandAction {
   bool waitsForContacts;   // the contact list needs the loaded contacts
 };
 constexpr BandAction kBandActions[kBandCount] = {
-    // EditMode         opener               waits
-    {kEditField,       nullptr,             false},  // 0 (not used: setup dialog or close)
-    {kEditNewNote,     OpenNewNote,         false},  // 1 MainScreen
-    {kEditNotesList,   OpenNotesListWindow, false},  // 2 notes list
-    {kEditField,       nullptr,             false},  // 3 contact menu, no contact
-    {kEditContactList, nullptr,             true},   // 4 contact list
+    // EditMode         opener                 waits
+    {kEditField,       nullptr,               false},  // 0 (not used: setup dialog or close)
+    {kEditNewNote,     OpenNewNote,           false},  // 1 MainScreen
+    {kEditNotesList,   OpenNotesListWindow,   false},  // 2 notes list
+    {kEditField,       OpenNewContactWindow,  false},  // 3 contact menu, no contact
+    {kEditContactList, OpenContactListWindow, true},   // 4 contact list
 };
 // The setup dialog (template 119, modal).
 constexpr WindowOpener kOpenSetupDialog = OpenSetupDialog;
@@ -92,11 +94,6 @@ MainWindowState* State(HWND hwnd) { return reinterpret_cast<MainWindowState*>(Ge
 
 void Open(WindowOpener opener, HWND hwnd) {
   if (opener != nullptr) opener(hwnd);
-}
-
-void WaitForContacts() {
-  if (ContactsThread == nullptr) return;
-  while (ContactsReady.load(std::memory_order_acquire) == 0) Sleep(kContactsPollMs);
 }
 
 void OpenGridMenu(HWND hwnd, MainWindowState& state) {

@@ -148,4 +148,18 @@ TEST_F(PagedButtonListWindowTest, ARedrawFocusesTheSelectedRowAndOneButtonKeepsI
   EXPECT_EQ(driver_.Pixel(20, 120), RGB(255, 0, 0)) << "row 0 under row 1's rectangle stays as it was";
 }
 
+// A window whose keyboard lies below the rows redraws the rows alone, without its focus.
+TEST_F(PagedButtonListWindowTest, RedrawingTheButtonsAloneLeavesTheRestOfTheWindowAndShowsNoFocus) {
+  HDC screen = GetDC(window_);
+  FillSolidRect(screen, RECT{0, 0, 240, 320}, RGB(9, 9, 9));
+  ReleaseDC(window_, screen);
+  list_.focusShown = false;
+  RedrawListButtons(window_, list_);
+  driver_.RunUntilIdle();
+  EXPECT_EQ(labelCalls, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}})) << "no row drawn focused";
+  EXPECT_EQ(driver_.Pixel(120, 120), RGB(0, 255, 0));
+  EXPECT_EQ(driver_.Pixel(20, 200), RGB(9, 9, 9)) << "below the rows nothing was copied";
+  EXPECT_EQ(driver_.Pixel(150, 120), RGB(9, 9, 9)) << "beside them neither";
+}
+
 }  // namespace
