@@ -200,15 +200,14 @@ int main(int argc, char** argv) {
   std::u16string commandLine = CommandLine(argc, argv, scripted ? 3 : 1);
   // The device has one program per process; any non-null value serves as its instance.
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(0x00010000);
-  // The device has started when the program runs (here or in the driver), so its data can
-  // be checked there: a program without its data would run blank.
+  auto program = [&] { return WinMain(instance, nullptr, commandLine.data(), SW_SHOW); };
+  // A program without its data would run blank, in the window or in the headless run. The
+  // device has started when the program runs (here or in the driver), so the data are checked
+  // there. A device script may play a program on an image of its own making.
   bool dataMissing = false;
-  auto program = [&] {
-    if (!ProgramDataInstalled(name)) {
-      dataMissing = true;
-      return kDeviceExit;
-    }
-    return WinMain(instance, nullptr, commandLine.data(), SW_SHOW);
+  auto checkedProgram = [&] {
+    dataMissing = !ProgramDataInstalled(name);
+    return dataMissing ? kDeviceExit : program();
   };
 
   device::internal::WatchTerminationSignals();
@@ -226,14 +225,14 @@ int main(int argc, char** argv) {
     }
     SetWindowIcon();
     device::internal::StartDevice();  // headless, the driver does this
-    int result = program();
+    int result = checkedProgram();
     device::internal::CloseDeviceRegistry();
     device::internal::StopSdlBackend();
     return result;
   }
   std::printf("%s: headless; screenshots go into %s\n", name.c_str(), ShotsFolder());
   std::fflush(stdout);
-  return device::RunProgramWithScript(program, [&](device::Driver& driver) {
+  return device::RunProgramWithScript(checkedProgram, [&](device::Driver& driver) {
     driver.RunUntilIdle();
     if (!dataMissing) driver.Screenshot(name);
   });
