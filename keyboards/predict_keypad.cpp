@@ -96,9 +96,7 @@ struct PredictKeypadRecord {
   std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
 };
 
-PredictKeypadRecord* Record(HWND hwnd) {
-  return reinterpret_cast<PredictKeypadRecord*>(GetWindowLong(hwnd, GWL_USERDATA));
-}
+PredictKeypadRecord* Record(HWND hwnd) { return KeyboardRecord<PredictKeypadRecord>(hwnd); }
 
 const LanguageRecord& LanguageOf(const PredictKeypadRecord& record) { return KeyboardLanguageRecord(record.language); }
 
@@ -235,19 +233,15 @@ LRESULT OnCreate(HWND hwnd) {
 
 LRESULT OnDestroy(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
-  if (record == nullptr) return 1;
-  CloseKeyboard(record->base);
-  delete record;
-  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  if (record != nullptr) DestroyKeyboardRecord(hwnd, record);
   return 1;
 }
 
 LRESULT OnEraseBackground(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanelBackground(hwnd, record->base.panel, BackBufferDC());
-  for (int key = 0; key < kPredictKeyCount; ++key) DrawKeyToBackBuffer(*record, key, kButtonNormal);
-  CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
+  PaintKeyboard(hwnd, record->base, kPredictKeyCount, kWindowWidth, kWindowHeight,
+                [record](int key) { DrawKeyToBackBuffer(*record, key, kButtonNormal); });
   return 1;
 }
 
@@ -258,14 +252,14 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
   if (key >= 0) {
     record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
-    if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
+    StartAutoRepeatIfOn(hwnd, kAutoRepeatTimer, key != kPredictFnKey && key != kPredictCapsKey);
   }
   return 1;
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
   PredictKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press.penDown, pen.x, pen.y);
+  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press, pen);
   return 1;
 }
 
@@ -298,10 +292,8 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
     record->pendingKey = 0;
     RunHardwareKey(hwnd, *record, pending);
   } else if (timer == kAutoRepeatTimer) {
-    StopAutoRepeat(hwnd, kAutoRepeatTimer);
-    const int key = FindButtonAt(record->base.press.penDown.x, record->base.press.penDown.y, record->keys.data(), kPredictKeyCount);
-    if (key >= 0) TriggerKey(hwnd, *record, key);
-    ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
+    RunAutoRepeat(hwnd, kAutoRepeatTimer, record->base.press, record->keys.data(), kPredictKeyCount,
+                  kAutoRepeatPeriodMs, [hwnd, record](int key) { TriggerKey(hwnd, *record, key); });
   }
   return 1;
 }
@@ -348,9 +340,7 @@ int PredictKeypadFocusedKey(HWND keypadWindow) {
 }
 
 KeyPlace PredictKeyPlace(int key) {
-  if (key < 0 || key >= kPredictKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
-  const ButtonSpec& button = kPredictKeyLayout[key];
-  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPredictKeyImages[button.imageSlot]};
+  return KeyPlaceIn(kPredictKeyLayout.data(), kPredictKeyCount, kPredictKeyImages, key);
 }
 
 LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
