@@ -112,6 +112,10 @@ void CopyKeyboardToWindow(HWND keyboard, int width, int height) {
   CopyBackBufferToWindow(keyboard, RECT{0, 0, width, height});
 }
 
+void CopyKeyToWindow(HWND keyboard, const ButtonSpec& key) {
+  CopyBackBufferToWindow(keyboard, RECT{key.left, key.top, key.right, key.bottom});
+}
+
 KeyPlace KeyPlaceIn(const ButtonSpec* layout, int keyCount, const int* images, int key) {
   if (key < 0 || key >= keyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
   const ButtonSpec& button = layout[key];

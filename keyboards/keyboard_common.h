@@ -105,6 +105,8 @@ void DestroyKeyboardRecord(HWND keyboard, Record* record) {
 // area to the window.
 void PaintKeyboardBackground(HWND keyboard, const KeyboardBase& base);
 void CopyKeyboardToWindow(HWND keyboard, int width, int height);
+// Copies one key's rectangle of the BackBuffer to the window, after the key was drawn there.
+void CopyKeyToWindow(HWND keyboard, const ButtonSpec& key);
 template <class DrawKey>
 void PaintKeyboard(HWND keyboard, const KeyboardBase& base, int keyCount, int width, int height, DrawKey drawKey) {
   PaintKeyboardBackground(keyboard, base);
@@ -129,6 +131,13 @@ void StopAutoRepeat(HWND keyboard, UINT_PTR timer);
 void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, POINT origin, int x, int y);
 // The same for the pen of a key press: stops when `pen` has left the slack around its pen-down.
 void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, const KeyPress& press, POINT pen);
+// The same for a pen move over the keyboard whose window record is a `Record`; nothing
+// before the record exists.
+template <class Record>
+void StopAutoRepeatIfPenLeft(HWND keyboard, UINT_PTR timer, POINT pen) {
+  const Record* record = KeyboardRecord<Record>(keyboard);
+  if (record != nullptr) StopAutoRepeatIfMoved(keyboard, timer, record->base.press, pen);
+}
 // On pen-down on a key that `repeats`: starts the repetition when the autorepeat setting is on.
 void StartAutoRepeatIfOn(HWND keyboard, UINT_PTR timer, bool repeats);
 // One tick of the repetition timer: stops the timer, runs `action(key)` for the key under the

@@ -148,8 +148,7 @@ void DrawKeyToBackBuffer(const LandscapeRecord& record, int key, int frame, bool
 void DrawKey(HWND hwnd, const LandscapeRecord& record, int key, int frame, bool pressed) {
   if (key < 0 || key >= kLandscapeKeyCount) return;
   DrawKeyToBackBuffer(record, key, frame, pressed);
-  const ButtonSpec& button = record.keys[key];
-  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+  CopyKeyToWindow(hwnd, record.keys[key]);
 }
 
 void DrawKeyAtRest(HWND hwnd, const LandscapeRecord& record, int key) {
@@ -279,8 +278,7 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  LandscapeRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press, pen);
+  StopAutoRepeatIfPenLeft<LandscapeRecord>(hwnd, kAutoRepeatTimer, pen);
   return 0;
 }
 

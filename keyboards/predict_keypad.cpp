@@ -168,8 +168,7 @@ void DrawKeyToBackBuffer(const PredictKeypadRecord& record, int key, int state) 
 void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
   if (key < 0 || key >= kPredictKeyCount) return;
   DrawKeyToBackBuffer(record, key, state);
-  const ButtonSpec& button = record.keys[key];
-  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+  CopyKeyToWindow(hwnd, record.keys[key]);
 }
 
 void MoveFocus(HWND hwnd, PredictKeypadRecord& record, int key) {
@@ -258,8 +257,7 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  PredictKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press, pen);
+  StopAutoRepeatIfPenLeft<PredictKeypadRecord>(hwnd, kAutoRepeatTimer, pen);
   return 1;
 }
 

@@ -167,8 +167,7 @@ void DrawKeyToBackBuffer(const QwertyRecord& record, int key, int frame, bool pr
 void DrawKey(HWND hwnd, const QwertyRecord& record, int key, int frame, bool pressed) {
   if (key < 0 || key >= kQwertyKeyCount) return;
   DrawKeyToBackBuffer(record, key, frame, pressed);
-  const ButtonSpec& button = record.keys[key];
-  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+  CopyKeyToWindow(hwnd, record.keys[key]);
 }
 
 void DrawKeyAtRest(HWND hwnd, const QwertyRecord& record, int key) {
@@ -297,8 +296,7 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  QwertyRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press, pen);
+  StopAutoRepeatIfPenLeft<QwertyRecord>(hwnd, kAutoRepeatTimer, pen);
   return 0;
 }
 
