@@ -98,9 +98,7 @@ struct CalculatorKeypadRecord {
   std::array<ButtonSpec, kCalcKeyCount> keys;  // copy of kCalculatorLayout; labels follow the mode
 };
 
-CalculatorKeypadRecord* Record(HWND hwnd) {
-  return reinterpret_cast<CalculatorKeypadRecord*>(GetWindowLong(hwnd, GWL_USERDATA));
-}
+CalculatorKeypadRecord* Record(HWND hwnd) { return KeyboardRecord<CalculatorKeypadRecord>(hwnd); }
 
 void SetLabels(CalculatorKeypadRecord& record, const LabelTable& labels) {
   for (size_t key = 0; key < labels.size(); ++key) {
@@ -190,10 +188,8 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 LRESULT OnDestroy(HWND hwnd) {
   CalculatorKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 0;
-  CloseKeyboard(record->base);
   DeleteAppFont(record->boldFont);
-  delete record;
-  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  DestroyKeyboardRecord(hwnd, record);
   return 0;
 }
 
@@ -252,9 +248,7 @@ LRESULT OnModeChanged(HWND hwnd, WPARAM mode) {
 }  // namespace
 
 KeyPlace CalculatorKeyPlace(int key) {
-  if (key < 0 || key >= kCalcKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
-  const ButtonSpec& button = kCalculatorLayout[key];
-  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kCalculatorImages[button.imageSlot]};
+  return KeyPlaceIn(kCalculatorLayout.data(), kCalcKeyCount, kCalculatorImages, key);
 }
 
 HWND CalculatorDisplay(HWND keypad) {

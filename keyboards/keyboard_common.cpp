@@ -2,6 +2,7 @@
 
 #include "common/messages.h"
 #include "keyboards/dead_keys.h"
+#include "drawing/back_buffer.h"
 #include "drawing/font_table.h"
 #include "prediction/prediction_engine.h"
 #include "settings/settings_store.h"
@@ -93,6 +94,32 @@ void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, POINT origin, int x, i
   if (std::abs(x - origin.x) >= kAutoRepeatSlack || std::abs(y - origin.y) >= kAutoRepeatSlack) {
     StopAutoRepeat(keyboard, timer);
   }
+}
+
+void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, const KeyPress& press, POINT pen) {
+  StopAutoRepeatIfMoved(keyboard, timer, press.penDown, pen.x, pen.y);
+}
+
+void StartAutoRepeatIfOn(HWND keyboard, UINT_PTR timer, bool repeats) {
+  if (repeats && TheSettings().autorepeat != 0) StartAutoRepeat(keyboard, timer);
+}
+
+void PaintKeyboardBackground(HWND keyboard, const KeyboardBase& base) {
+  DrawPanelBackground(keyboard, base.panel, BackBufferDC());
+}
+
+void CopyKeyboardToWindow(HWND keyboard, int width, int height) {
+  CopyBackBufferToWindow(keyboard, RECT{0, 0, width, height});
+}
+
+void CopyKeyToWindow(HWND keyboard, const ButtonSpec& key) {
+  CopyBackBufferToWindow(keyboard, RECT{key.left, key.top, key.right, key.bottom});
+}
+
+KeyPlace KeyPlaceIn(const ButtonSpec* layout, int keyCount, const int* images, int key) {
+  if (key < 0 || key >= keyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
+  const ButtonSpec& button = layout[key];
+  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, images[button.imageSlot]};
 }
 
 bool IsNextKey(WCHAR c, bool lowerCase) {

@@ -86,6 +86,38 @@ void OpenKeyboard(HWND keyboard, KeyboardBase& base, ButtonSpec* keys, int keyCo
                   std::initializer_list<int> labelKeys);
 void CloseKeyboard(KeyboardBase& base);
 
+// A keyboard's window record (a type with a KeyboardBase `base`), kept in GWL_USERDATA;
+// null before WM_CREATE stored it and after DestroyKeyboardRecord.
+template <class Record>
+Record* KeyboardRecord(HWND keyboard) {
+  return reinterpret_cast<Record*>(GetWindowLong(keyboard, GWL_USERDATA));
+}
+// Closes the record's fonts and panel, frees it and clears GWL_USERDATA.
+template <class Record>
+void DestroyKeyboardRecord(HWND keyboard, Record* record) {
+  CloseKeyboard(record->base);
+  delete record;
+  SetWindowLong(keyboard, GWL_USERDATA, 0);
+}
+
+// Paints a whole keyboard through the BackBuffer: the panel's background, then every key by
+// `drawKey(key)` (which draws into the BackBuffer), then copies the `width` x `height` client
+// area to the window.
+void PaintKeyboardBackground(HWND keyboard, const KeyboardBase& base);
+void CopyKeyboardToWindow(HWND keyboard, int width, int height);
+// Copies one key's rectangle of the BackBuffer to the window, after the key was drawn there.
+void CopyKeyToWindow(HWND keyboard, const ButtonSpec& key);
+template <class DrawKey>
+void PaintKeyboard(HWND keyboard, const KeyboardBase& base, int keyCount, int width, int height, DrawKey drawKey) {
+  PaintKeyboardBackground(keyboard, base);
+  for (int key = 0; key < keyCount; ++key) drawKey(key);
+  CopyKeyboardToWindow(keyboard, width, height);
+}
+
+// The place of `key` in a keyboard's constexpr `layout` of `keyCount` keys with the skin
+// image of its slot in `images`; an empty place and no image for a key out of range.
+KeyPlace KeyPlaceIn(const ButtonSpec* layout, int keyCount, const int* images, int key);
+
 // Key auto-repeat on a window timer: the first repetition 300 ms after the pen-down, then one
 // every 50 ms, while the pen stays within 4 pixels of the pen-down point in both axes.
 constexpr UINT kAutoRepeatDelayMs = 300;
@@ -97,6 +129,27 @@ void ContinueAutoRepeat(HWND keyboard, UINT_PTR timer, UINT periodMs = kAutoRepe
 void StopAutoRepeat(HWND keyboard, UINT_PTR timer);
 // Stops the repetition when the pen at (x, y) has left the slack around `origin`.
 void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, POINT origin, int x, int y);
+// The same for the pen of a key press: stops when `pen` has left the slack around its pen-down.
+void StopAutoRepeatIfMoved(HWND keyboard, UINT_PTR timer, const KeyPress& press, POINT pen);
+// The same for a pen move over the keyboard whose window record is a `Record`; nothing
+// before the record exists.
+template <class Record>
+void StopAutoRepeatIfPenLeft(HWND keyboard, UINT_PTR timer, POINT pen) {
+  const Record* record = KeyboardRecord<Record>(keyboard);
+  if (record != nullptr) StopAutoRepeatIfMoved(keyboard, timer, record->base.press, pen);
+}
+// On pen-down on a key that `repeats`: starts the repetition when the autorepeat setting is on.
+void StartAutoRepeatIfOn(HWND keyboard, UINT_PTR timer, bool repeats);
+// One tick of the repetition timer: stops the timer, runs `action(key)` for the key under the
+// pen-down point of `press` (none there, no action) and sets the next tick `periodMs` later.
+template <class Action>
+void RunAutoRepeat(HWND keyboard, UINT_PTR timer, const KeyPress& press, const ButtonSpec* keys, int keyCount,
+                   UINT periodMs, Action action) {
+  StopAutoRepeat(keyboard, timer);
+  const int key = FindButtonAt(press.penDown.x, press.penDown.y, keys, keyCount);
+  if (key >= 0) action(key);
+  ContinueAutoRepeat(keyboard, timer, periodMs);
+}
 
 // Next-key marks: whether `c` is one of the characters the word tracker expects next
 // (GetNextKeys), compared exactly or, with `lowerCase`, as `c` in lower case. Never with

@@ -96,7 +96,7 @@ struct LandscapeRecord {
   std::array<ButtonSpec, kLandscapeKeyCount> keys;       // copy of kLandscapeKeyLayout; labels set from the strings
 };
 
-LandscapeRecord* Record(HWND hwnd) { return reinterpret_cast<LandscapeRecord*>(GetWindowLong(hwnd, GWL_USERDATA)); }
+LandscapeRecord* Record(HWND hwnd) { return KeyboardRecord<LandscapeRecord>(hwnd); }
 
 const LanguageRecord& LanguageOf(const LandscapeRecord& record) { return KeyboardLanguageRecord(record.language); }
 
@@ -148,8 +148,7 @@ void DrawKeyToBackBuffer(const LandscapeRecord& record, int key, int frame, bool
 void DrawKey(HWND hwnd, const LandscapeRecord& record, int key, int frame, bool pressed) {
   if (key < 0 || key >= kLandscapeKeyCount) return;
   DrawKeyToBackBuffer(record, key, frame, pressed);
-  const ButtonSpec& button = record.keys[key];
-  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+  CopyKeyToWindow(hwnd, record.keys[key]);
 }
 
 void DrawKeyAtRest(HWND hwnd, const LandscapeRecord& record, int key) {
@@ -251,20 +250,16 @@ LRESULT OnCreate(HWND hwnd) {
 
 LRESULT OnDestroy(HWND hwnd) {
   LandscapeRecord* record = Record(hwnd);
-  if (record == nullptr) return 0;
-  CloseKeyboard(record->base);
-  delete record;
-  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  if (record != nullptr) DestroyKeyboardRecord(hwnd, record);
   return 0;
 }
 
 LRESULT OnEraseBackground(HWND hwnd) {
   LandscapeRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanelBackground(hwnd, record->base.panel, BackBufferDC());
   record->marked.fill(false);
-  for (int key = 0; key < kLandscapeKeyCount; ++key) DrawKeyToBackBuffer(*record, key, RestingFrame(*record, key), false);
-  CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
+  PaintKeyboard(hwnd, record->base, kLandscapeKeyCount, kWindowWidth, kWindowHeight,
+                [record](int key) { DrawKeyToBackBuffer(*record, key, RestingFrame(*record, key), false); });
   RedrawMarks(hwnd, *record);
   return 1;
 }
@@ -278,13 +273,12 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
   record->currentKey = key;
   DrawKeyAtRest(hwnd, *record, previous);
   DrawKey(hwnd, *record, key, key == kLandscapeFnKey ? kFnPressedFrame : kButtonPressed, true);
-  if (TheSettings().autorepeat != 0 && Repeats(key)) StartAutoRepeat(hwnd, kAutoRepeatTimer);
+  StartAutoRepeatIfOn(hwnd, kAutoRepeatTimer, Repeats(key));
   return 0;
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  LandscapeRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press.penDown, pen.x, pen.y);
+  StopAutoRepeatIfPenLeft<LandscapeRecord>(hwnd, kAutoRepeatTimer, pen);
   return 0;
 }
 
@@ -306,11 +300,8 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
 LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
   LandscapeRecord* record = Record(hwnd);
   if (record == nullptr || timer != kAutoRepeatTimer) return 0;
-  StopAutoRepeat(hwnd, kAutoRepeatTimer);
-  const POINT origin = record->base.press.penDown;
-  const int key = FindButtonAt(origin.x, origin.y, record->keys.data(), kLandscapeKeyCount);
-  if (key >= 0) KeyAction(hwnd, *record, key);
-  ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
+  RunAutoRepeat(hwnd, kAutoRepeatTimer, record->base.press, record->keys.data(), kLandscapeKeyCount,
+                kAutoRepeatPeriodMs, [hwnd, record](int key) { KeyAction(hwnd, *record, key); });
   return 0;
 }
 
@@ -335,9 +326,7 @@ LRESULT OnRefresh(HWND hwnd) {
 LandscapeKeyboardState& TheLandscapeKeyboard() { return keyboard; }
 
 KeyPlace LandscapeKeyPlace(int key) {
-  if (key < 0 || key >= kLandscapeKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
-  const ButtonSpec& button = kLandscapeKeyLayout[key];
-  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kLandscapeKeyImages[button.imageSlot]};
+  return KeyPlaceIn(kLandscapeKeyLayout.data(), kLandscapeKeyCount, kLandscapeKeyImages, key);
 }
 
 LRESULT CALLBACK LandscapeKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -103,9 +103,7 @@ struct PhoneKeypadRecord {
   ButtonSpec keys[kPhoneKeyCount];  // copy of kPhoneKeyLayout; the panel writes font ids into it
 };
 
-PhoneKeypadRecord* Record(HWND hwnd) {
-  return reinterpret_cast<PhoneKeypadRecord*>(GetWindowLong(hwnd, GWL_USERDATA));
-}
+PhoneKeypadRecord* Record(HWND hwnd) { return KeyboardRecord<PhoneKeypadRecord>(hwnd); }
 
 bool IsLetterKey(int key) { return key >= 0 && key < kLetterKeyCount; }
 
@@ -220,9 +218,7 @@ LRESULT OnDestroy(HWND hwnd) {
   // The timer dies with the window; its character is not delivered, now or by a later keypad.
   keypad.cyclePending = false;
   keypad.cycleIndex = 0;
-  CloseKeyboard(record->base);
-  delete record;
-  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  DestroyKeyboardRecord(hwnd, record);
   return 0;
 }
 
@@ -294,11 +290,7 @@ LRESULT OnLanguageChanged(HWND hwnd, WPARAM language) {
 
 PhoneKeypadState& ThePhoneKeypad() { return keypad; }
 
-KeyPlace PhoneKeyPlace(int key) {
-  if (key < 0 || key >= kPhoneKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
-  const ButtonSpec& button = kPhoneKeyLayout[key];
-  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPhoneKeyImages[button.imageSlot]};
-}
+KeyPlace PhoneKeyPlace(int key) { return KeyPlaceIn(kPhoneKeyLayout.data(), kPhoneKeyCount, kPhoneKeyImages, key); }
 
 void FillLetterTable(int language) {
   const LanguageRecord& record = KeyboardLanguageRecord(language);

@@ -96,9 +96,7 @@ struct PredictKeypadRecord {
   std::array<ButtonSpec, kPredictKeyCount> keys;  // copy of kPredictKeyLayout; labels set from the character row
 };
 
-PredictKeypadRecord* Record(HWND hwnd) {
-  return reinterpret_cast<PredictKeypadRecord*>(GetWindowLong(hwnd, GWL_USERDATA));
-}
+PredictKeypadRecord* Record(HWND hwnd) { return KeyboardRecord<PredictKeypadRecord>(hwnd); }
 
 const LanguageRecord& LanguageOf(const PredictKeypadRecord& record) { return KeyboardLanguageRecord(record.language); }
 
@@ -170,8 +168,7 @@ void DrawKeyToBackBuffer(const PredictKeypadRecord& record, int key, int state) 
 void DrawKey(HWND hwnd, const PredictKeypadRecord& record, int key, int state) {
   if (key < 0 || key >= kPredictKeyCount) return;
   DrawKeyToBackBuffer(record, key, state);
-  const ButtonSpec& button = record.keys[key];
-  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+  CopyKeyToWindow(hwnd, record.keys[key]);
 }
 
 void MoveFocus(HWND hwnd, PredictKeypadRecord& record, int key) {
@@ -235,19 +232,15 @@ LRESULT OnCreate(HWND hwnd) {
 
 LRESULT OnDestroy(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
-  if (record == nullptr) return 1;
-  CloseKeyboard(record->base);
-  delete record;
-  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  if (record != nullptr) DestroyKeyboardRecord(hwnd, record);
   return 1;
 }
 
 LRESULT OnEraseBackground(HWND hwnd) {
   PredictKeypadRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanelBackground(hwnd, record->base.panel, BackBufferDC());
-  for (int key = 0; key < kPredictKeyCount; ++key) DrawKeyToBackBuffer(*record, key, kButtonNormal);
-  CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
+  PaintKeyboard(hwnd, record->base, kPredictKeyCount, kWindowWidth, kWindowHeight,
+                [record](int key) { DrawKeyToBackBuffer(*record, key, kButtonNormal); });
   return 1;
 }
 
@@ -258,14 +251,13 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
   if (key >= 0) {
     record->focusedKey = key;
     DrawKey(hwnd, *record, key, kButtonPressed);
-    if (TheSettings().autorepeat != 0 && key != kPredictFnKey && key != kPredictCapsKey) StartAutoRepeat(hwnd, kAutoRepeatTimer);
+    StartAutoRepeatIfOn(hwnd, kAutoRepeatTimer, key != kPredictFnKey && key != kPredictCapsKey);
   }
   return 1;
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  PredictKeypadRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press.penDown, pen.x, pen.y);
+  StopAutoRepeatIfPenLeft<PredictKeypadRecord>(hwnd, kAutoRepeatTimer, pen);
   return 1;
 }
 
@@ -298,10 +290,8 @@ LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
     record->pendingKey = 0;
     RunHardwareKey(hwnd, *record, pending);
   } else if (timer == kAutoRepeatTimer) {
-    StopAutoRepeat(hwnd, kAutoRepeatTimer);
-    const int key = FindButtonAt(record->base.press.penDown.x, record->base.press.penDown.y, record->keys.data(), kPredictKeyCount);
-    if (key >= 0) TriggerKey(hwnd, *record, key);
-    ContinueAutoRepeat(hwnd, kAutoRepeatTimer);
+    RunAutoRepeat(hwnd, kAutoRepeatTimer, record->base.press, record->keys.data(), kPredictKeyCount,
+                  kAutoRepeatPeriodMs, [hwnd, record](int key) { TriggerKey(hwnd, *record, key); });
   }
   return 1;
 }
@@ -348,9 +338,7 @@ int PredictKeypadFocusedKey(HWND keypadWindow) {
 }
 
 KeyPlace PredictKeyPlace(int key) {
-  if (key < 0 || key >= kPredictKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
-  const ButtonSpec& button = kPredictKeyLayout[key];
-  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kPredictKeyImages[button.imageSlot]};
+  return KeyPlaceIn(kPredictKeyLayout.data(), kPredictKeyCount, kPredictKeyImages, key);
 }
 
 LRESULT CALLBACK PredictKeyClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -103,7 +103,7 @@ struct QwertyRecord {
   std::array<ButtonSpec, kQwertyKeyCount> keys;  // copy of kQwertyKeyLayout; labels set from the strings
 };
 
-QwertyRecord* Record(HWND hwnd) { return reinterpret_cast<QwertyRecord*>(GetWindowLong(hwnd, GWL_USERDATA)); }
+QwertyRecord* Record(HWND hwnd) { return KeyboardRecord<QwertyRecord>(hwnd); }
 
 const LanguageRecord& LanguageOf(const QwertyRecord& record) { return KeyboardLanguageRecord(record.language); }
 
@@ -167,8 +167,7 @@ void DrawKeyToBackBuffer(const QwertyRecord& record, int key, int frame, bool pr
 void DrawKey(HWND hwnd, const QwertyRecord& record, int key, int frame, bool pressed) {
   if (key < 0 || key >= kQwertyKeyCount) return;
   DrawKeyToBackBuffer(record, key, frame, pressed);
-  const ButtonSpec& button = record.keys[key];
-  CopyBackBufferToWindow(hwnd, RECT{button.left, button.top, button.right, button.bottom});
+  CopyKeyToWindow(hwnd, record.keys[key]);
 }
 
 void DrawKeyAtRest(HWND hwnd, const QwertyRecord& record, int key) {
@@ -271,19 +270,15 @@ LRESULT OnCreate(HWND hwnd) {
 
 LRESULT OnDestroy(HWND hwnd) {
   QwertyRecord* record = Record(hwnd);
-  if (record == nullptr) return 0;
-  CloseKeyboard(record->base);
-  delete record;
-  SetWindowLong(hwnd, GWL_USERDATA, 0);
+  if (record != nullptr) DestroyKeyboardRecord(hwnd, record);
   return 0;
 }
 
 LRESULT OnEraseBackground(HWND hwnd) {
   QwertyRecord* record = Record(hwnd);
   if (record == nullptr) return 1;
-  DrawPanelBackground(hwnd, record->base.panel, BackBufferDC());
-  for (int key = 0; key < kQwertyKeyCount; ++key) DrawKeyToBackBuffer(*record, key, RestingFrame(*record, key), false);
-  CopyBackBufferToWindow(hwnd, RECT{0, 0, kWindowWidth, kWindowHeight});
+  PaintKeyboard(hwnd, record->base, kQwertyKeyCount, kWindowWidth, kWindowHeight,
+                [record](int key) { DrawKeyToBackBuffer(*record, key, RestingFrame(*record, key), false); });
   return 1;
 }
 
@@ -296,13 +291,12 @@ LRESULT OnPenDown(HWND hwnd, POINT pen) {
   record->currentKey = key;
   DrawKeyAtRest(hwnd, *record, previous);
   DrawKey(hwnd, *record, key, key == kQwertyCapsKey ? kCapsPressed : kButtonPressed, true);
-  if (TheSettings().autorepeat != 0 && Repeats(key)) StartAutoRepeat(hwnd, kAutoRepeatTimer);
+  StartAutoRepeatIfOn(hwnd, kAutoRepeatTimer, Repeats(key));
   return 0;
 }
 
 LRESULT OnPenMove(HWND hwnd, POINT pen) {
-  QwertyRecord* record = Record(hwnd);
-  if (record != nullptr) StopAutoRepeatIfMoved(hwnd, kAutoRepeatTimer, record->base.press.penDown, pen.x, pen.y);
+  StopAutoRepeatIfPenLeft<QwertyRecord>(hwnd, kAutoRepeatTimer, pen);
   return 0;
 }
 
@@ -323,11 +317,8 @@ LRESULT OnPenUp(HWND hwnd, POINT pen) {
 LRESULT OnTimer(HWND hwnd, UINT_PTR timer) {
   QwertyRecord* record = Record(hwnd);
   if (record == nullptr || timer != kAutoRepeatTimer) return 0;
-  StopAutoRepeat(hwnd, kAutoRepeatTimer);
-  const POINT origin = record->base.press.penDown;
-  const int key = FindButtonAt(origin.x, origin.y, record->keys.data(), kQwertyKeyCount);
-  if (key >= 0) KeyAction(hwnd, *record, key);
-  ContinueAutoRepeat(hwnd, kAutoRepeatTimer, kQwertyRepeatPeriodMs);
+  RunAutoRepeat(hwnd, kAutoRepeatTimer, record->base.press, record->keys.data(), kQwertyKeyCount,
+                kQwertyRepeatPeriodMs, [hwnd, record](int key) { KeyAction(hwnd, *record, key); });
   return 0;
 }
 
@@ -348,9 +339,7 @@ LRESULT OnRefresh(HWND hwnd) {
 }  // namespace
 
 KeyPlace QwertyKeyPlace(int key) {
-  if (key < 0 || key >= kQwertyKeyCount) return KeyPlace{RECT{0, 0, 0, 0}, -1};
-  const ButtonSpec& button = kQwertyKeyLayout[key];
-  return KeyPlace{RECT{button.left, button.top, button.right, button.bottom}, kQwertyKeyImages[button.imageSlot]};
+  return KeyPlaceIn(kQwertyKeyLayout.data(), kQwertyKeyCount, kQwertyKeyImages, key);
 }
 
 QwertyKeyboardState QwertyState(HWND keyboard) {

@@ -120,6 +120,21 @@ class KeyboardTest : public ::testing::Test {
   }
   void StrokeFrom(POINT p, int dx, int dy) { driver_.Stroke(p.x, p.y, p.x + dx, p.y + dy); }
 
+  // Holds the pen down on `p` through the first two repetitions of its key, `once` each: none
+  // before 300 ms, the first at 300 ms, the second `periodMs` later and not a millisecond
+  // sooner. The pen stays down.
+  void HoldThroughTwoRepetitions(POINT p, const std::u16string& once, int periodMs) {
+    driver_.PenDown(p.x, p.y);
+    driver_.AdvanceTime(299);
+    EXPECT_EQ(Typed(), u"") << "nothing before 300 ms";
+    driver_.AdvanceTime(1);
+    EXPECT_EQ(Typed(), once) << "the first repetition at 300 ms";
+    driver_.AdvanceTime(periodMs - 1);
+    EXPECT_EQ(Typed(), once) << "no second repetition before " << periodMs << " ms";
+    driver_.AdvanceTime(1);
+    EXPECT_EQ(Typed(), once + once) << "the second repetition " << periodMs << " ms after the first";
+  }
+
   // Which frame of its image (0 normal, 1 focused or marked, 2 pressed) a key shows on the
   // screen, judged at the first pixel of the key's top rows where the three frames differ; -1
   // when the screen shows none of them.

@@ -106,13 +106,7 @@ TEST_F(LandscapeKeyboardTest, DeadKeysShareTheAccentOfThePredictiveKeypad) {
 
 TEST_F(LandscapeKeyboardTest, HoldingBackspaceRepeatsEvery50msAfter300ms) {
   const POINT back = KeyPoint(kLandscapeBackspaceKey);
-  driver_.PenDown(back.x, back.y);
-  driver_.AdvanceTime(299);
-  EXPECT_EQ(Typed(), u"");
-  driver_.AdvanceTime(1);
-  EXPECT_EQ(Typed(), u"\b");
-  driver_.AdvanceTime(50);
-  EXPECT_EQ(Typed(), u"\b\b");
+  HoldThroughTwoRepetitions(back, u"\b", 50);
   driver_.PenMove(back.x, back.y - 5);
   driver_.AdvanceTime(200);
   EXPECT_EQ(Typed(), u"\b\b") << "a 5-pixel slide stops the repetition";

@@ -112,15 +112,7 @@ TEST_F(PredictKeypadTest, DeadKeys_TwoAccentListCyclesAndComposes) {
 
 TEST_F(PredictKeypadTest, AutoRepeat_HeldBackspaceRepeatsAfter300MsThenEvery50Ms) {
   const POINT p = KeyPoint(kBackspaceKey);
-  driver_.PenDown(p.x, p.y);
-  driver_.AdvanceTime(299);
-  EXPECT_EQ(Inputs().size(), 0u);
-  driver_.AdvanceTime(1);
-  EXPECT_EQ(Inputs().size(), 1u);
-  driver_.AdvanceTime(49);
-  EXPECT_EQ(Inputs().size(), 1u);
-  driver_.AdvanceTime(1);
-  EXPECT_EQ(Inputs().size(), 2u);
+  HoldThroughTwoRepetitions(p, u"\b", 50);
   driver_.AdvanceTime(100);
   EXPECT_EQ(Inputs().size(), 4u);
   driver_.PenUp(p.x, p.y);

@@ -92,15 +92,7 @@ TEST_F(QwertyKeyboardTest, CornerCharacterComesFromTheLowerCaseRowWhateverCaps) 
 
 TEST_F(QwertyKeyboardTest, AutoRepeat_HoldingSpaceRepeatsEvery100msAfter300ms) {
   const POINT space = KeyPoint(kQwertySpaceKey);
-  driver_.PenDown(space.x, space.y);
-  driver_.AdvanceTime(299);
-  EXPECT_EQ(Typed(), u"");
-  driver_.AdvanceTime(1);
-  EXPECT_EQ(Typed(), u" ");
-  driver_.AdvanceTime(99);
-  EXPECT_EQ(Typed(), u" ");
-  driver_.AdvanceTime(1);
-  EXPECT_EQ(Typed(), u"  ");
+  HoldThroughTwoRepetitions(space, u" ", 100);
   driver_.PenUp(space.x, space.y);
   EXPECT_EQ(Typed(), u"   ");
   const POINT flip = KeyPoint(kQwertyFlipKey);
