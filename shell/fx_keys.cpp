@@ -1,4 +1,4 @@
-// FxKeyClass: the Fx keys pop-up, 240 x 230 at (0, 93), owned by the main screen, which
+// FxKeyClass: the Fx keys pop-up, 240 x 227 at (0, 93), owned by the main screen, which
 // creates it when the prediction bar asks for it. Six text keys show the predefined texts of
 // the current page; "#Date", "#Time" and "Lock" lie below them. A chosen text goes to the
 // owner with code 114 and, unless locked, the pop-up closes. With `Menu` on it carries a
