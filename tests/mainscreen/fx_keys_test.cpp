@@ -194,3 +194,18 @@ TEST(FxKeys, EnterReachingTheMainScreenUnderThePopupOpensNoGridThatATextKeyWould
     EXPECT_EQ(EditorText(d), u"Text A");
   });
 }
+
+TEST(FxKeys, AskedForUnderTheMainScreensOwnGridThePopupDoesNotOpen) {
+  Opening opening = WithTexts(2);
+  opening.beforeOpening = [inner = opening.beforeOpening](SettingsBlock& settings) {
+    inner(settings);
+    settings.Menu = 0;
+  };
+  RunMainScreen(opening, [](device::Driver& d) {
+    d.PressKey(VK_RETURN);  // the main screen's grid
+    HWND grid = d.Find(kMenuClassName, kMenuTitle);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(OpenFxKeys(d), nullptr);
+    EXPECT_EQ(TopWindow(), grid);
+  });
+}
