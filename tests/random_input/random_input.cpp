@@ -11,7 +11,8 @@
 //   random_input [EVENTS] [SEED]      (defaults: 3000 events, a seed taken from the clock)
 //
 // The seed is printed first; the same seed plays the same events, so a failure is reproduced by
-// running again with it ($TAVREL_RANDOM_TRACE=1 prints every event, 2 also the windows after it). A watchdog ends the run
+// running again with it ($TAVREL_RANDOM_TRACE=1 prints every event, 2 also the windows after it;
+// $TAVREL_RANDOM_SHOT=N writes the screen after event N to random_input.png). A watchdog ends the run
 // when one event has not finished after a minute of real time (a program that hangs). The device
 // image is a temporary folder kept across restarts and removed at the end unless a check failed.
 // Exit status: 0 when every check passed, 1 otherwise.
@@ -38,6 +39,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
 
@@ -53,9 +55,11 @@ constexpr std::array<UINT, 9> kHardwareKeys = {VK_APP1, VK_APP2, VK_APP3, VK_APP
 constexpr std::array<int, 4> kBoxButtons = {IDOK, IDYES, IDNO, IDCANCEL};
 constexpr char16_t kTypedCharacters[] = u"aeinorst .,'?\b\b\r";
 
-// Event kinds and their weights out of 100.
-enum EventKind { kTap, kStroke, kHold, kKey, kCharacter, kTime };
-constexpr std::array<int, 6> kEventWeights = {44, 18, 5, 18, 5, 10};
+// Event kinds and their weights out of 100. A window tap hits a point inside a shown window
+// chosen at random, so that small buttons and the windows behind them are reached as often as
+// large ones.
+enum EventKind { kTap, kWindowTap, kStroke, kHold, kKey, kCharacter, kTime };
+constexpr std::array<int, 7> kEventWeights = {30, 16, 16, 5, 18, 5, 10};
 
 using Random = std::mt19937_64;
 
@@ -84,12 +88,31 @@ std::uint32_t RandomPause(Random& random) {
   return static_cast<std::uint32_t>(Uniform(random, 3000, 60000));
 }
 
+void CollectShown(const device::internal::Window* w, std::vector<RECT>& places) {
+  if (!device::internal::IsShown(w)) return;
+  const RECT r = device::internal::Intersect(device::internal::ScreenWindowRect(w),
+                                             RECT{0, 0, kScreenWidth, kScreenHeight});
+  if (!device::internal::Empty(r)) places.push_back(r);
+  for (const device::internal::Window* child : w->children) CollectShown(child, places);
+}
+
+// A point inside a shown window chosen at random; a point anywhere when none is shown.
+POINT RandomWindowPoint(Random& random) {
+  std::vector<RECT> places;
+  for (const device::internal::Window* w : device::internal::Wm().topLevels) CollectShown(w, places);
+  if (places.empty()) return RandomPoint(random);
+  const RECT r = places[static_cast<size_t>(Uniform(random, 0, static_cast<int>(places.size()) - 1))];
+  return POINT{Uniform(random, r.left, r.right - 1), Uniform(random, r.top, r.bottom - 1)};
+}
+
 // Plays one random event and returns its description.
 std::string PlayEvent(device::Driver& d, Random& random) {
   char text[96];
-  switch (RandomKind(random)) {
-    case kTap: {
-      POINT p = RandomPoint(random);
+  const EventKind kind = RandomKind(random);
+  switch (kind) {
+    case kTap:
+    case kWindowTap: {
+      POINT p = kind == kTap ? RandomPoint(random) : RandomWindowPoint(random);
       d.Tap(p.x, p.y);
       std::snprintf(text, sizeof text, "tap %ld %ld", static_cast<long>(p.x), static_cast<long>(p.y));
       break;
@@ -173,11 +196,17 @@ std::string Narrow(const std::u16string& text) {
   return narrow;
 }
 
-// Which windows the run reached: the class of every shown top-level window, with its title.
+// Which windows the run reached: the class of every shown window, with the title of dialogs
+// (they share one class).
+void NoteWindow(const device::internal::Window* w, std::set<std::string>& seen) {
+  if (!device::internal::IsShown(w)) return;
+  const std::string name = Narrow(w->cls->name);
+  seen.insert(name == "#32770" ? name + " \"" + Narrow(w->text) + "\"" : name);
+  for (const device::internal::Window* child : w->children) NoteWindow(child, seen);
+}
+
 void NoteWindows(std::set<std::string>& seen) {
-  for (const device::internal::Window* w : device::internal::Wm().topLevels) {
-    if (device::internal::IsShown(w)) seen.insert(Narrow(w->cls->name) + " \"" + Narrow(w->text) + "\"");
-  }
+  for (const device::internal::Window* w : device::internal::Wm().topLevels) NoteWindow(w, seen);
 }
 
 std::string Describe(const device::internal::Window* w) {
@@ -258,6 +287,7 @@ struct Run {
   long events = 3000;
   std::uint64_t seed = 0;
   int trace = 0;  // 1: print each event; 2: also the shown windows and the stack after it
+  long shotAt = 0;  // the event after which the screen is written to random_input.png (0: none)
   long played = 0;
   int starts = 0;
   std::string fault;  // the first failed check
@@ -334,6 +364,7 @@ void PlaySession(Run& run, Random& random, Watchdog& watchdog) {
           run.fault = CheckAfterEvent(d, random, ended);
           NoteWindows(run.windowsSeen);
           if (run.trace > 1) TraceWindows();
+          if (run.played == run.shotAt) d.Screenshot("random_input.png");
         }
         if (!run.fault.empty()) ReportFault(run);
       },
@@ -366,6 +397,8 @@ int main(int argc, char** argv) {
   }
   const char* trace = std::getenv("TAVREL_RANDOM_TRACE");
   run.trace = trace != nullptr ? std::atoi(trace) : 0;
+  const char* shotAt = std::getenv("TAVREL_RANDOM_SHOT");
+  run.shotAt = shotAt != nullptr ? std::atol(shotAt) : 0;
   std::printf("random_input: %ld events, seed %llu\n", run.events, static_cast<unsigned long long>(run.seed));
   std::fflush(stdout);
 
@@ -385,8 +418,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::filesystem::remove_all(image, error);
-  std::printf("random_input: windows reached: %zu\n", run.windowsSeen.size());
-  for (const std::string& name : run.windowsSeen) std::printf("  %s\n", name.c_str());
+  std::printf("random_input: windows reached:");
+  for (const std::string& name : run.windowsSeen) std::printf(" %s;", name.c_str());
+  std::printf("\n");
   std::printf("random_input: passed: %ld events, %d program starts, seed %llu\n", run.played, run.starts,
               static_cast<unsigned long long>(run.seed));
   return 0;
