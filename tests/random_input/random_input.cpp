@@ -292,7 +292,7 @@ struct Run {
   int starts = 0;
   std::string fault;  // the first failed check
   std::string lastEvent;
-  std::set<std::string> windowsSeen;  // class (and title) of every top-level window shown
+  std::set<std::string> windowsSeen;  // the class of every window shown, with the titles of dialogs
 };
 
 // Set on the program's thread when its entry returns; read by the script in lock-step after it.
