@@ -196,12 +196,20 @@ std::string Narrow(const std::u16string& text) {
   return narrow;
 }
 
-// Which windows the run reached: the class of every shown window, with the title of dialogs
-// (they share one class).
+// A dialog told apart from the others of its class: its title and the classes of its controls.
+std::string DialogName(const device::internal::Window* w) {
+  std::set<std::string> controls;
+  for (const device::internal::Window* child : w->children) controls.insert(Narrow(child->cls->name));
+  std::string name = "dialog \"" + Narrow(w->text) + "\" (";
+  for (const std::string& control : controls) name += (name.back() == '(' ? "" : " ") + control;
+  return name + ")";
+}
+
+// Which windows the run reached: the class of every shown window; dialogs by DialogName.
 void NoteWindow(const device::internal::Window* w, std::set<std::string>& seen) {
   if (!device::internal::IsShown(w)) return;
   const std::string name = Narrow(w->cls->name);
-  seen.insert(name == "#32770" ? name + " \"" + Narrow(w->text) + "\"" : name);
+  seen.insert(name == "#32770" ? DialogName(w) : name);
   for (const device::internal::Window* child : w->children) NoteWindow(child, seen);
 }
 
@@ -292,7 +300,7 @@ struct Run {
   int starts = 0;
   std::string fault;  // the first failed check
   std::string lastEvent;
-  std::set<std::string> windowsSeen;  // the class of every window shown, with the titles of dialogs
+  std::set<std::string> windowsSeen;  // every window shown: its class, or DialogName
 };
 
 // Set on the program's thread when its entry returns; read by the script in lock-step after it.
