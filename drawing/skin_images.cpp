@@ -98,9 +98,15 @@ HBITMAP LoadSkinImage(const WCHAR* fileName) {
   return DecodeImageFile(path);
 }
 
+// A second start in the same process (tests, the random-input run) loads the table again: the
+// images of the first are freed, not dropped.
 void LoadSkinImages() {
   if (skinImageTable == nullptr) skinImageTable = new std::array<HBITMAP, kSkinImageCount>{};
-  for (int i = 0; i < kSkinImageCount; ++i) (*skinImageTable)[i] = LoadSkinImage(kSkinFileNames[i]);
+  for (int i = 0; i < kSkinImageCount; ++i) {
+    HBITMAP& image = (*skinImageTable)[i];
+    if (image != nullptr) DeleteObject(image);
+    image = LoadSkinImage(kSkinFileNames[i]);
+  }
 }
 
 HBITMAP SkinImage(int index) {

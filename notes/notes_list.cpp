@@ -249,6 +249,7 @@ void RunFolderButton(HWND dialog, NotesListState& s) {
   ReleaseCapture();
   RunFolderBrowser(reinterpret_cast<HINSTANCE>(GetWindowLong(dialog, GWL_HINSTANCE)), dialog,
                    TheSettings().directory);
+  if (!IsWindow(dialog)) return;  // closed while the browser ran (its menu grid's Back): `s` is gone
   RebuildList(dialog, s);
   Redraw(dialog, s);
 }

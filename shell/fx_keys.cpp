@@ -1,4 +1,4 @@
-// FxKeyClass: the Fx keys pop-up, 240 x 230 at (0, 93), owned by the main screen, which
+// FxKeyClass: the Fx keys pop-up, 240 x 227 at (0, 93), owned by the main screen, which
 // creates it when the prediction bar asks for it. Six text keys show the predefined texts of
 // the current page; "#Date", "#Time" and "Lock" lie below them. A chosen text goes to the
 // owner with code 114 and, unless locked, the pop-up closes. With `Menu` on it carries a
@@ -9,6 +9,7 @@
 // - An empty key sends nothing (it still closes an unlocked pop-up): an empty completion
 //   would make the main screen replace the rest of the word at the caret with nothing.
 // - A key acts on pen-up only when the pen-down hit it (as on the keypads).
+// - The pop-up is not created for an owner that is not the top of the window stack.
 // - Timer 1 stops after its first run whether or not the pop-up was on top, so a pop-up
 //   under a menu grid does not tick every 100 ms.
 #include "shell/fx_keys.h"
@@ -160,6 +161,10 @@ bool SendKeyText(HWND hwnd, FxKeysRecord& record, int key) {
 }
 
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
+  // Only over the window that owns the screen: asked for by a main screen under its own menu
+  // grid, the pop-up would lie above the grid, and the grid's closing would leave the window
+  // stack out of order.
+  if (create->hwndParent != TopWindow()) return -1;
   PushWindow(hwnd);
   auto* record = new FxKeysRecord{};
   record->keys = kFxKeyLayout;

@@ -12,7 +12,9 @@
 inline constexpr WCHAR kFxKeyClass[] = u"FxKeyClass";
 inline constexpr WCHAR kFxKeysTitle[] = u"FxKeys";
 constexpr DWORD kFxKeysStyle = 0x90000000;  // visible pop-up
-constexpr RECT kFxKeysPlace{0, 93, 240, 93 + 230};
+// 227 high rather than 230, so that it ends at the screen's bottom edge: the keys end 6 pixels
+// above it and nothing of the pop-up lies off the screen.
+constexpr RECT kFxKeysPlace{0, 93, 240, 320};
 
 constexpr int kFxTextKeyCount = 6;
 constexpr int kFxPageCount = 4;

@@ -8,6 +8,7 @@
 // - Only a bar collapses: button 0 of a kind-0 grid (which its owner creates with flag 0)
 //   reports its command like every other button instead of shrinking the grid to 45 x 30.
 // - A label message for a button outside 0-8 is ignored.
+// - A grid asked for by a window that is not the top of the window stack is not created.
 #include "shell/menu_bar.h"
 
 #include "common/messages.h"
@@ -188,6 +189,11 @@ bool SendCommand(HWND hwnd, int button) {
 bool IsCorner(int button) { return button >= 5 && button < kMenuButtonCount; }
 
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCT* create) {
+  // A grid opens only over the window that owns the screen. A key that reaches a window lying
+  // under another one (sent before the window above took the focus) opens none: the grid would
+  // sit above the window above, whose closing would then leave the window stack out of order.
+  const auto* spec = static_cast<const MenuSpec*>(create->lpCreateParams);
+  if (spec != nullptr && spec->grid && create->hwndParent != TopWindow()) return -1;
   auto* m = new MenuInstance{};
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(m));
   m->font = CreateAppFont(u"MS SANS SERIF", 13, false, false);

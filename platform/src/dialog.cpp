@@ -6,6 +6,7 @@
 // is created in template order and given the dialog's font (WM_SETFONT), then WM_INITDIALOG
 // goes out with the first tab-stop control and the parameter; when it returns TRUE that
 // control is the one to get the focus. A control that cannot be created fails the dialog.
+// A dialog is kept wholly on the screen (one larger than the screen is shrunk to it).
 // A modal dialog disables its owner's top-level window first, is shown after WM_INITDIALOG and
 // runs its own message loop (IsDialogMessage, then dispatch) until EndDialog; EndDialog
 // re-enables the owner and hides the dialog, so the owner is active again before the dialog
@@ -19,11 +20,14 @@
 // Not implemented: DS_CONTROL, DS_NOFAILCREATE, WM_CTLCOLORDLG, WM_ENTERIDLE.
 #include "internal/control_drawing.h"
 #include "internal/dialog_state.h"
+#include "internal/screen.h"
 #include "internal/system_classes.h"
 #include "internal/wide_text.h"
 #include "internal/window_state.h"
 
 #include <device/gdi.h>
+
+#include <algorithm>
 
 namespace device::internal {
 
@@ -246,6 +250,16 @@ POINT TemplateOrigin(const DialogTemplate& dialog, HWND owner, const RECT& clien
   return origin;
 }
 
+// A full-screen template under a caption and a frame would reach past the screen's right and
+// bottom edges, where nobody can tap: the dialog is kept on the screen instead, shrunk to it
+// when larger (its client loses the frame's size) and moved in when it sticks out.
+void FitOnScreen(POINT& origin, int& width, int& height) {
+  width = std::min(width, static_cast<int>(kScreenWidth));
+  height = std::min(height, static_cast<int>(kScreenHeight));
+  origin.x = std::clamp(static_cast<int>(origin.x), 0, kScreenWidth - width);
+  origin.y = std::clamp(static_cast<int>(origin.y), 0, kScreenHeight - height);
+}
+
 RECT FrameInsets(DWORD style) {
   int border = (style & (WS_BORDER | WS_DLGFRAME)) ? 1 : 0;
   int caption = (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
@@ -337,6 +351,7 @@ HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate& dialogTemplate
   POINT origin = TemplateOrigin(dialogTemplate, owner, client, insets);
   int width = client.right - client.left + insets.left + insets.right;
   int height = client.bottom - client.top + insets.top + insets.bottom;
+  FitOnScreen(origin, width, height);
 
   HWND ownerTop = owner;
   while (ownerTop && (GetWindowLong(ownerTop, GWL_STYLE) & WS_CHILD)) ownerTop = GetParent(ownerTop);

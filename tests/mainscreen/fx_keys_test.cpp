@@ -6,6 +6,7 @@
 #include "shell/fx_keys.h"
 
 #include <device/kernel.h>
+#include <device/message_box_probe.h>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,9 @@ TEST(FxKeys, FiveTextsFillThePageAndAnEmptyKeyInsertsNothingButCloses) {
   RunMainScreen(WithTexts(5), [](device::Driver& d) {
     HWND popup = OpenFxKeys(d);
     ASSERT_NE(popup, nullptr);
+    RECT place{};
+    GetWindowRect(popup, &place);
+    EXPECT_EQ(place.bottom, 320) << "the pop-up ends at the screen's edge";
     EXPECT_EQ(TextLabels(popup),
               (std::vector<std::u16string>{u"Text A", u"Text B", u"Text C", u"Text D", u"Text E", u""}));
     TapMenu(d, 2);  // the pop-up's own bar lies over the screen's: next page
@@ -168,5 +172,40 @@ TEST(FxKeys, WithMenuOffEnterOpensTheirMenuAsAGrid) {
     d.Tap(48 + 120, 200 + 45);  // the right cell: next page
     EXPECT_EQ(TheFxKeys().page, 1);
     EXPECT_EQ(FxKeyLabel(popup, 1), u"Text H");
+  });
+}
+
+TEST(FxKeys, EnterReachingTheMainScreenUnderThePopupOpensNoGridThatATextKeyWouldLeaveBehind) {
+  Opening opening = WithTexts(2);
+  opening.beforeOpening = [inner = opening.beforeOpening](SettingsBlock& settings) {
+    inner(settings);
+    settings.Menu = 0;
+  };
+  TheFxKeys().page = 0;
+  RunMainScreen(opening, [](device::Driver& d) {
+    SendMessage(Screen(d), OpenFxKeysMessage, 0, 0);
+    d.PressKey(VK_RETURN);  // before the pop-up's timer takes the focus: the main screen gets it
+    EXPECT_EQ(d.Find(kMenuClassName, kMenuTitle), nullptr);
+    d.AdvanceTime(200);
+    TapFx(d, 0);
+    EXPECT_EQ(device::FindMessageBox(), nullptr) << "no \"window stack\" box";
+    EXPECT_EQ(FxKeys(d), nullptr);
+    EXPECT_EQ(TopWindow(), Screen(d));
+    EXPECT_EQ(EditorText(d), u"Text A");
+  });
+}
+
+TEST(FxKeys, AskedForUnderTheMainScreensOwnGridThePopupDoesNotOpen) {
+  Opening opening = WithTexts(2);
+  opening.beforeOpening = [inner = opening.beforeOpening](SettingsBlock& settings) {
+    inner(settings);
+    settings.Menu = 0;
+  };
+  RunMainScreen(opening, [](device::Driver& d) {
+    d.PressKey(VK_RETURN);  // the main screen's grid
+    HWND grid = d.Find(kMenuClassName, kMenuTitle);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(OpenFxKeys(d), nullptr);
+    EXPECT_EQ(TopWindow(), grid);
   });
 }

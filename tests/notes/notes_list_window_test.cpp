@@ -266,3 +266,19 @@ TEST(NotesList, ALongFolderPathIsShownByItsEnd) {
     EXPECT_NE(labelFor(u"\\Alpha"), labelFor(u"\\Beta"));
   });
 }
+
+// The browser's modal loop dispatches a close that was posted to the list (its grid's Back):
+// the list goes, and the folder button's handler must not touch the list's freed state after.
+TEST(NotesList, ClosedWhileTheFolderBrowserRunsTheListGoesAndTheProgramGoesOn) {
+  RunProgram([](device::Driver& d) {
+    HWND list = OpenList(d);
+    ASSERT_NE(list, nullptr);
+    TapFolderButton(d);
+    ASSERT_FALSE(IsWindowEnabled(list)) << "the modal browser is open";
+    PostMessage(list, WM_CLOSE, 0, 0);
+    d.RunUntilIdle();
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(TopWindow(), StartWindow(d));
+    EXPECT_NE(OpenList(d), nullptr) << "the start window still opens the list";
+  });
+}

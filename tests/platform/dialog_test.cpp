@@ -149,6 +149,24 @@ TEST(Dialog, DialogUnitsComeFromTheTemplateFont) {
   seen = nullptr;
 }
 
+TEST(Dialog, AFullScreenTemplateUnderACaptionIsKeptOnTheScreen) {
+  device::Driver driver;
+  RegisterTemplates();
+  constexpr DialogTemplate kFull{905, u"Full", kDialogStyle, 0, 0, 160, 213, u"MS Sans Serif", 8, {}};
+  constexpr DialogTemplate kOut{906, u"Out", kDialogStyle, 150, 250, 60, 40, u"MS Sans Serif", 8, {}};
+  for (const DialogTemplate* t : {&kFull, &kOut}) {
+    HWND dlg = CreateDialogIndirectParam(nullptr, t, nullptr, EndingProc, 0);
+    ASSERT_NE(dlg, nullptr);
+    const RECT r = ScreenRect(dlg);
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 240 && r.bottom <= 320)
+        << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+    DestroyWindow(dlg);
+  }
+  const RECT full = ScreenRect(CreateDialogIndirectParam(nullptr, &kFull, nullptr, EndingProc, 0));
+  EXPECT_EQ(full.right - full.left, 240);
+  EXPECT_EQ(full.bottom - full.top, 320);
+}
+
 TEST(Dialog, InitDialogGetsTheParameterAfterTheControlsAndTheFirstTabStopGetsTheFocus) {
   device::Driver driver;
   RegisterTemplates();

@@ -69,6 +69,7 @@ class PngDecode : public ::testing::Test {
   }
   void TearDown() override {
     SelectObject(dc_, saved_);
+    for (HBITMAP bitmap : loaded_) DeleteObject(bitmap);
     DeleteDC(dc_);
     fs::remove_all(dir_);
   }
@@ -79,6 +80,7 @@ class PngDecode : public ::testing::Test {
     SelectObject(dc_, saved_);
     HBITMAP bitmap = LoadPngFile(path.c_str());
     if (bitmap) SelectObject(dc_, bitmap);
+    if (bitmap) loaded_.push_back(bitmap);  // deleted at the end of the test
     return bitmap;
   }
   COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
@@ -91,6 +93,7 @@ class PngDecode : public ::testing::Test {
   fs::path dir_;
   HDC dc_ = nullptr;
   HGDIOBJ saved_ = nullptr;
+  std::vector<HBITMAP> loaded_;
 };
 
 void RgbGradient(int y, std::vector<png_byte>& row) {
@@ -114,6 +117,7 @@ TEST_F(PngDecode, RgbFileGivesItsSizeAndStoredColours) {
   EXPECT_EQ(At(7, 3), RGB(7, 3, 0x62));
   SelectObject(dc_, saved_);
   EXPECT_TRUE(DeleteObject(bitmap));
+  loaded_.clear();
 }
 
 TEST_F(PngDecode, PaletteGreySixteenBitInterlacedAndAlphaFilesDecode) {
@@ -277,6 +281,7 @@ TEST_F(PngDecode, IndirectDecodePullsTheStreamThroughTheCallersBuffer) {
   EXPECT_EQ(SizeOf(bitmap).cx, 120);
   EXPECT_GE(source.calls, 3);
   EXPECT_EQ(source.largestRequest, 0x4000u);
+  DeleteObject(bitmap);
 
   // A size limit below the image refuses it; a render object request is not supported.
   source.position = 0;

@@ -16,7 +16,9 @@ void SetLanguages() {
   constexpr const char16_t* kNames[] = {u"English", u"Deutsch", u"Suomi"};
   LanguageTable& table = ThePredictionEngine().languages;
   table = LanguageTable{};
-  for (int i = 0; i < 3; ++i) std::char_traits<char16_t>::copy(table.records[i].LONG, kNames[i], 8);
+  for (int i = 0; i < 3; ++i) {
+    std::char_traits<char16_t>::copy(table.records[i].LONG, kNames[i], std::char_traits<char16_t>::length(kNames[i]) + 1);
+  }
   table.count = 3;
 }
 
