@@ -192,12 +192,12 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCT* create) {
   // A grid opens only over the window that owns the screen. A key that reaches a window lying
   // under another one (sent before the window above took the focus) opens none: the grid would
   // sit above the window above, whose closing would then leave the window stack out of order.
-  const auto* spec = static_cast<const MenuSpec*>(create->lpCreateParams);
-  if (spec != nullptr && spec->grid && create->hwndParent != TopWindow()) return -1;
+  const auto* menuSpec = static_cast<const MenuSpec*>(create->lpCreateParams);
+  if (menuSpec != nullptr && menuSpec->grid && create->hwndParent != TopWindow()) return -1;
   auto* m = new MenuInstance{};
   SetWindowLong(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(m));
   m->font = CreateAppFont(u"MS SANS SERIF", 13, false, false);
-  if (create->lpCreateParams != nullptr) m->menuSpec = *static_cast<const MenuSpec*>(create->lpCreateParams);
+  if (menuSpec != nullptr) m->menuSpec = *menuSpec;
   m->focused = -1;
   FillDefaultButtons(*m);
   ApplyKind(*m);
