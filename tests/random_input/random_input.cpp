@@ -196,20 +196,22 @@ std::string Narrow(const std::u16string& text) {
   return narrow;
 }
 
-// A dialog told apart from the others of its class: its title and the classes of its controls.
-std::string DialogName(const device::internal::Window* w) {
+// A dialog told apart from the others of its class: the classes of its controls and, when
+// `withTitle`, its title (which some windows set to what was typed, so the list of windows
+// reached leaves it out).
+std::string DialogName(const device::internal::Window* w, bool withTitle = true) {
   std::set<std::string> controls;
   for (const device::internal::Window* child : w->children) controls.insert(Narrow(child->cls->name));
-  std::string name = "dialog \"" + Narrow(w->text) + "\" (";
+  std::string name = withTitle ? "dialog \"" + Narrow(w->text) + "\" (" : "dialog (";
   for (const std::string& control : controls) name += (name.back() == '(' ? "" : " ") + control;
   return name + ")";
 }
 
-// Which windows the run reached: the class of every shown window; dialogs by DialogName.
+// Which windows the run reached: the class of every shown window; dialogs by their controls.
 void NoteWindow(const device::internal::Window* w, std::set<std::string>& seen) {
   if (!device::internal::IsShown(w)) return;
   const std::string name = Narrow(w->cls->name);
-  seen.insert(name == "#32770" ? DialogName(w) : name);
+  seen.insert(name == "#32770" ? DialogName(w, false) : name);
   for (const device::internal::Window* child : w->children) NoteWindow(child, seen);
 }
 
