@@ -248,8 +248,7 @@ BOOL OnPenDown(HWND dialog, int x, int y) {
 
 BOOL OnPenUp(HWND dialog) {
   ContactListState& s = *State(dialog);
-  const int pressed = s.list.pressed;
-  s.list.pressed = -1;
+  const int pressed = TakePressedListButton(s.list);
   if (pressed < 0) return TRUE;
   if (pressed < kResultRowCount && pressed < s.found.rowsFilled) OpenContactDetails(dialog, s, s.found.rowContact[pressed]);
   else if (pressed == kPageUpButton) PageUp(dialog, s);

@@ -207,8 +207,7 @@ BOOL OnPenDown(HWND dialog, int x, int y) {
 
 BOOL OnPenUp(HWND dialog) {
   ContactMenuState& s = *State(dialog);
-  const int pressed = s.list.pressed;
-  s.list.pressed = -1;
+  const int pressed = TakePressedListButton(s.list);
   if (pressed < 0) return TRUE;
   ContactFieldEntry* entry = s.selection.At(ListItemAt(s.list, pressed));
   if (entry != nullptr) EditEntry(dialog, s, *entry);

@@ -29,6 +29,12 @@ int PressListButton(HWND window, PagedButtonList& list, int x, int y) {
   return hit;
 }
 
+int TakePressedListButton(PagedButtonList& list) {
+  const int pressed = list.pressed;
+  list.pressed = -1;
+  return pressed;
+}
+
 void DrawListButton(HWND window, const PagedButtonList& list, int index, int state) {
   if (!IsButton(list, index) || !IsButtonPanelRegistered(list.panel)) return;
   HDC back = BackBufferDC();

@@ -36,6 +36,8 @@ int SelectedListItem(const PagedButtonList& list);
 // The first button under (x, y) in array order (transparent pixels miss), drawn pressed, and
 // written to `list.pressed`; -1 and `pressed` untouched when none is hit.
 int PressListButton(HWND window, PagedButtonList& list, int x, int y);
+// A pen-up: the button the pen went down on, or -1; `pressed` is cleared.
+int TakePressedListButton(PagedButtonList& list);
 
 // One button of the array in `state`: the back buffer takes the window's current picture, the
 // button's image frame and labels are drawn over it and the button's rectangle copied back.

@@ -285,8 +285,7 @@ BOOL OnPenDown(HWND dialog, int x, int y) {
 
 BOOL OnPenUp(HWND dialog) {
   NotesListState& s = *State(dialog);
-  const int pressed = s.list.pressed;
-  s.list.pressed = -1;
+  const int pressed = TakePressedListButton(s.list);
   if (pressed < 0) return TRUE;
   if (pressed == kFolderButton) RunFolderButton(dialog, s);
   else if (pressed == kSearchButton) RunSearchButton(dialog, s);
