@@ -2,6 +2,7 @@
 // into the back buffer, and the kind-4 menu.
 #include "contacts/contact_details_window.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "contacts/contact_details_lines.h"
 #include "contacts/contact_list_window.h"
@@ -31,7 +32,6 @@ constexpr WCHAR kDeleteQuestion[] = u"Are you sure you want to permanently remov
 constexpr UINT_PTR kFullScreenTimer = 1;
 constexpr UINT kFullScreenDelayMs = 100;
 constexpr UINT kAfterEditDelayMs = 10;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;
 
 enum MenuCommand { kEditCommand = 0, kPreviousCommand = 1, kNextCommand = 2, kDeleteCommand = 3 };
 
@@ -194,11 +194,8 @@ BOOL OnDestroy(HWND dialog) {
   SetWindowLong(dialog, GWL_USERDATA, 0);
   delete s;
   HWND parent = GetWindow(dialog, GW_OWNER);
-  if (parent != nullptr) {
-    SendMessage(parent, kDetailsClosedMessage, 0, 0);
-    SetWindowPos(parent, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SHFullScreen(parent, kFullScreenFlags);
-  }
+  if (parent != nullptr) SendMessage(parent, kDetailsClosedMessage, 0, 0);
+  RaiseOwnerFullScreen(dialog);
   return FALSE;
 }
 

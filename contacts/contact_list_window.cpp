@@ -2,6 +2,7 @@
 // PagedButtonList, the search keyboard chosen by `inputmethod2`, and the kind-2 menu.
 #include "contacts/contact_list_window.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "contacts/contact_details_window.h"
 #include "contacts/contact_fields.h"
@@ -64,7 +65,6 @@ constexpr UINT kFullScreenDelayMs = 100;
 constexpr UINT kSearchDelayMs = 10;
 constexpr UINT kFocusDelayMs = 50;
 constexpr UINT kParentFocusDelayMs = 150;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;
 
 constexpr UINT kNextKeyboardKey = 0xC2;
 constexpr UINT kNextLanguageKey = 0xC3;

@@ -2,6 +2,7 @@
 // PagedButtonList over the FieldSelection, the kind-3 menu, and saving into the store.
 #include "contacts/contact_menu_window.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "contacts/contact_fields.h"
 #include "contacts/contacts_setup_dialog.h"
@@ -43,7 +44,6 @@ constexpr std::size_t kCutLabel = 198;
 
 constexpr UINT_PTR kFullScreenTimer = 1;
 constexpr UINT kFullScreenDelayMs = 100;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;
 
 enum MenuCommand { kSetupCommand = 0, kPreviousCommand = 1, kNextCommand = 2, kSaveCommand = 3 };
 
@@ -295,11 +295,7 @@ BOOL OnDestroy(HWND dialog) {
   for (int font : {s->titleFont, s->buttonFont, s->smallFont}) DeleteAppFont(font);
   SetWindowLong(dialog, GWL_USERDATA, 0);
   delete s;  // releases both selection lists
-  HWND parent = GetWindow(dialog, GW_OWNER);
-  if (parent != nullptr) {
-    SetWindowPos(parent, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SHFullScreen(parent, kFullScreenFlags);
-  }
+  RaiseOwnerFullScreen(dialog);
   return FALSE;
 }
 

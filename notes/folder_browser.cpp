@@ -3,6 +3,7 @@
 // Run modally by the notes list's folder button.
 #include "notes/folder_browser.h"
 
+#include "common/full_screen.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
 #include "drawing/font_table.h"
@@ -33,7 +34,6 @@ constexpr UINT kCellTextFormat = DT_CENTER | DT_WORDBREAK;  // 0x11
 
 constexpr UINT_PTR kFullScreenTimer = 1;
 constexpr UINT kFullScreenDelayMs = 10;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;
 
 constexpr int kOkButton = 0;
 constexpr int kCancelButton = 1;

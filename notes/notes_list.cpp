@@ -3,6 +3,7 @@
 // Opened modeless by the start window's notes band; closed by Back or WM_CLOSE.
 #include "notes/notes_list.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/font_table.h"
@@ -57,7 +58,6 @@ constexpr UINT_PTR kFullScreenTimer = 1;
 constexpr UINT_PTR kFocusTimer = 3;
 constexpr UINT kFullScreenDelayMs = 100;
 constexpr UINT kFocusDelayMs = 50;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;
 
 constexpr int kMenuHeight = 30;
 constexpr int kPreviewBottom = 118;   // the preview's bottom edge above the rows

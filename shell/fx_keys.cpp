@@ -14,6 +14,7 @@
 //   under a menu grid does not tick every 100 ms.
 #include "shell/fx_keys.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "drawing/back_buffer.h"
 #include "drawing/button_panel.h"
@@ -40,7 +41,6 @@ constexpr UINT kOpeningDelayMs = 100;
 constexpr UINT kFocusDelayMs = 50;
 constexpr UINT kOwnerTimerDelayMs = 5;
 constexpr UINT_PTR kOwnerFullScreenTimer = 1;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
 
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER;  // 5
 constexpr COLORREF kLabelGrey = 0xB3B3B3;

@@ -43,6 +43,7 @@
 //   the note or typed before the keyboard changes, instead of being lost.
 #include "shell/main_screen.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "drawing/font_table.h"
 #include "drawing/text_drawing.h"
@@ -83,7 +84,6 @@ constexpr UINT_PTR kCaretToEndTimer = 11;  // after a note file was loaded
 constexpr UINT kOpeningDelayMs = 100;
 constexpr UINT kFocusDelayMs = 50;
 constexpr UINT kShortDelayMs = 10;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
 
 // Portrait layout with `Menu` on; with `Menu` off every y is kMenuHeight less.
 constexpr int kScreenWidth = 240;
@@ -776,11 +776,7 @@ BOOL OnDestroy(HWND dialog) {
   PopWindow(dialog);
   DeleteFonts(*s);
   TheSettings().numericmethod = 0;
-  HWND parent = GetWindow(dialog, GW_OWNER);
-  if (parent != nullptr) {
-    SetWindowPos(parent, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SHFullScreen(parent, kFullScreenFlags);
-  }
+  RaiseOwnerFullScreen(dialog);
   SaveSettings();
   SetWindowLong(dialog, GWL_USERDATA, 0);
   delete s;

@@ -17,6 +17,7 @@
 //   could not save stays open and the close is given up.
 #include "shell/main_window.h"
 
+#include "common/full_screen.h"
 #include "common/messages.h"
 #include "contacts/poom/poom_interface.h"
 #include "drawing/back_buffer.h"
@@ -42,7 +43,6 @@ constexpr UINT_PTR kFullScreenTimer = 1;  // raise the window and hide the shell
 constexpr UINT_PTR kAssignTimer = 2;      // first-run button assignment, once per start
 constexpr UINT kFullScreenDelayMs = 100;
 constexpr UINT kAssignDelayMs = 200;
-constexpr DWORD kFullScreenFlags = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
 
 constexpr int kBandCount = 5;
 constexpr int kSetupPartWidth = 50;  // band 0: x < 50 opens the setup dialog, the rest closes the program
